@@ -1,0 +1,57 @@
+# The two everyday commands are `make run` and `make test`; the rest are for developers.
+# Each installs what is missing on a Debian machine first (as root, or with sudo).
+
+PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
+            libbenchmark-dev libsqlite3-dev locales-all
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps build run test check check-sanitize fuzz-build fuzz-smoke fuzz bench format clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+run: build
+	./build/tavrin
+
+# Every test: the normal build, then the whole suite again under ASan + UBSan, then a short
+# fuzzing run of the entry line.
+test: check check-sanitize fuzz-smoke
+
+check: build
+	ctest --preset default
+
+check-sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+	ctest --preset sanitize
+
+fuzz-build: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+# A few seconds on the checked-in corpus, enough to prove the target runs and finds nothing old.
+fuzz-smoke: fuzz-build
+	./build-fuzz/fuzz/entry_fuzzer -max_total_time=20 -seed=1 fuzz/corpus/entry
+
+fuzz: fuzz-build
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/fuzz/entry_fuzzer -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus fuzz/corpus/entry
+
+bench: build
+	./build/bench/check_path_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-sanitize build-fuzz
