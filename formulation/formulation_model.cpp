@@ -28,3 +28,7 @@ int RelationCodeOf(char c) {
 void ClearFormulation(Formulation& formulation) {
   std::memset(&formulation, 0, offsetof(Formulation, variableCount));
 }
+
+Formulation formulation{};
+ProblemProgress problemProgress{};
+ParsedEntry parsedEntry{};

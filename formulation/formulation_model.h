@@ -148,3 +148,9 @@ struct ParsedEntry {
   std::int32_t termNegative;
   char overlongVariable;
 };
+
+// The process-wide records of the running lesson. Engine functions take the records they work on
+// as arguments; the lesson passes these.
+extern Formulation formulation;
+extern ProblemProgress problemProgress;
+extern ParsedEntry parsedEntry;
