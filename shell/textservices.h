@@ -35,8 +35,17 @@ using CharWidths = std::array<int, 256>;
 inline constexpr int kWrapLineSize = 160;
 
 // Builds the wrapped line that starts at text[pos] for a usable width in pixels. Writes the line
-// (zero-terminated) and returns the position where the next line starts; a return of text.size()
-// means the text is used up. See AddWrappedText in the shell for the list-box half.
+// (zero-terminated) and returns the position where the next line starts, beyond pos while text is
+// left; a return of text.size() means the text is used up. See AddWrappedText in the shell for the
+// list-box half.
+//
+// A line takes characters while the sum of their widths stays below the usable width, and ends
+// before a line-break byte or at the end of the text. When a character does not fit, the line
+// ends at the nearest blank before it. One line-break byte or one blank after a line is skipped,
+// so a text ending in a line break gives no empty last line, and a blank between two line breaks
+// gives a line of one blank. A line holds at most 159 characters: a longer one is ended as if the
+// width were reached at its 160th character. A word wider than the whole line is cut where the room
+// runs out, one character at least.
 std::size_t WrapNextLine(std::string_view text, std::size_t pos, const CharWidths& widths,
                          int usableWidth, std::span<char, kWrapLineSize> line);
 
