@@ -4,6 +4,12 @@
 
 #include <cstdint>
 
+// The drawn parameters 0 to 12 live in the record; the derived 13 to 18 only in the parameter
+// table.
+inline constexpr int kPrintingParameterCount = 19;
+inline constexpr int kPrintingDrawnCount = 13;
+
+// The drawn parameters in their natural types, commented with their numbers.
 struct PrintingProblem {
   std::int32_t onesidedOrdered;     // 0
   std::int32_t doublesidedOrdered;  // 1
