@@ -11,6 +11,9 @@ namespace {
 // The number after a fragment. The parameter table holds every drawn value exactly (whole numbers
 // convert to double and back without loss), so reading it is reading the problem's record.
 void AppendParameter(const StatementStep& step) {
+  if (step.form == NumberForm::kNone || step.parameter < 0 || step.parameter >= kMaxParameters) {
+    return;
+  }
   double value = parameterTable.parameterValues[static_cast<std::size_t>(step.parameter)];
   switch (step.form) {
     case NumberForm::kNone: break;
