@@ -41,7 +41,8 @@ fuzz-build: deps
 
 # A few seconds on the checked-in corpus, enough to prove the target runs and finds nothing old.
 fuzz-smoke: fuzz-build
-	./build-fuzz/fuzz/entry_fuzzer -max_total_time=20 -seed=1 fuzz/corpus/entry
+	mkdir -p build-fuzz/smoke
+	./build-fuzz/fuzz/entry_fuzzer -max_total_time=20 -seed=1 build-fuzz/smoke fuzz/corpus/entry
 
 fuzz: fuzz-build
 	mkdir -p build-fuzz/corpus
