@@ -1,1 +1,516 @@
+// The explanation list of a wrong entry on the printing problem written out by hand: the entry
+// redisplayed spaced or compact, the marker lines with labels on alternating lines, the lettered
+// sentences and closing lines, compared whole; the explanation's own lines; the largest entry.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "error_list.h"
+#include "parser.h"
+
+namespace {
+
+const std::string kAtLeast = "\xC0";
+const std::string kAtMost = "\xC1";
+const std::string kArrow = "\xD6";
+const std::string kStem = "\xD7";
+std::string Label(char letter) {
+  return std::string("\xD8\xD9") + letter;
+}
+
+constexpr int kObjective = -1;
+constexpr int kPageMinimum = 0;
+constexpr int kWorkingHours = 6;
+
+const char* const kPrintingDescriptions[] = {
+    "number of one-sided, one-color pages ordered",
+    "number of double-sided, one-color pages ordered",
+    "number of one-sided, four-color pages ordered",
+    "cost to print a one-sided, one-color page",
+    "cost to print a double-sided, one-color page",
+    "cost to print a one-sided, four-color page",
+    "number of hours of wages allocated for the coming month",
+    "percent of one-sided, one-color pages that must be printed",
+    "percent of double-sided, one-color pages that must be printed",
+    "percent of one-sided, four-color pages that must be printed",
+    "number of one-sided, one-color pages printed in one hour",
+    "number of double-sided, one-color pages printed in one hour",
+    "number of one-sided, four-color pages printed in one hour",
+    "number of hours to print a single one-sided, one-color page",
+    "number of hours to print a single double-sided, one-color page",
+    "number of hours to print a single one-sided, four-color page",
+    "minimum number of one-sided, one-color pages to print",
+    "minimum number of double-sided, one-color pages to print",
+    "minimum number of one-sided, four-color pages to print",
+};
+
+ParameterTable PrintingParameters() {
+  ParameterTable table{};
+  const double values[] = {750000,
+                           500000,
+                           100000,
+                           0.03,
+                           0.06,
+                           0.19,
+                           4500,
+                           55,
+                           35,
+                           20,
+                           300,
+                           150,
+                           60,
+                           1.0 / 300,
+                           1.0 / 150,
+                           1.0 / 60,
+                           0.01 * 55.0 * 750000,
+                           0.01 * 35.0 * 500000,
+                           0.01 * 20.0 * 100000};
+  table.parameterCount = 19;
+  for (int m = 0; m < 19; ++m) table.parameterValues[m] = values[m];
+  table.parameterDescriptions = kPrintingDescriptions;
+  return table;
+}
+
+void Put(std::span<char> buffer, const std::string& text) {
+  std::fill(buffer.begin(), buffer.end(), '\0');
+  std::copy(text.begin(), text.end(), buffer.begin());
+}
+
+void SetConstraint(Formulation& f, int i, const char* name, int kind, double p, double q, double r,
+                   int relation, double rhs) {
+  f.constraints[i].coef = {p, q, r, 0, 0, 0, 0, 0};
+  f.constraints[i].relation = relation;
+  f.constraints[i].rhs = rhs;
+  Put(f.constraintNames[i], name);
+  f.constraintKinds[i] = kind;
+}
+
+Formulation PrintingFormulation() {
+  Formulation f{};
+  const auto v = PrintingParameters().parameterValues;
+  f.objective.coef = {0.03, 0.06, 0.19, 0, 0, 0, 0, 0};
+  SetConstraint(f, 0, "one-sided, one-color page minimum", 3, 1, 0, 0, 4, v[16]);
+  SetConstraint(f, 1, "double-sided, one-color page minimum", 3, 0, 1, 0, 4, v[17]);
+  SetConstraint(f, 2, "one-sided, four-color page minimum", 3, 0, 0, 1, 4, v[18]);
+  SetConstraint(f, 3, "one-sided, one-color page maximum", 3, 1, 0, 0, 5, v[0]);
+  SetConstraint(f, 4, "double-sided, one-color page maximum", 3, 0, 1, 0, 5, v[1]);
+  SetConstraint(f, 5, "one-sided, four-color page maximum", 3, 0, 0, 1, 5, v[2]);
+  SetConstraint(f, 6, "working hours", 1, v[13], v[14], v[15], 5, v[6]);
+  f.constraintCount = 7;
+  f.objectiveSense = kSenseMinimize;
+  f.variableCount = 3;
+  return f;
+}
+
+struct ParsedTerm {
+  std::string text;
+  double coef;
+  int var;
+  std::uint32_t flags;
+};
+
+// The entry as the parser leaves it.
+ParsedEntry MakeEntry(const std::vector<ParsedTerm>& terms, int relation = 0,
+                      double rhs = kEmptyRhs) {
+  ParsedEntry entry{};
+  entry.enteredRow.rhs = kEmptyRhs;
+  for (const ParsedTerm& t : terms) {
+    EntryTerm& term = entry.terms[entry.termCount++];
+    Put(term.text, t.text);
+    term.status = t.flags << 8;
+    term.coef = t.coef;
+    term.var = t.var;
+    if ((t.flags & 7u) == 0 && t.var >= 0) entry.variableSeen[t.var] = 1;
+    if (t.flags == 0 || t.flags == kFlagCoefficientAfter) {
+      entry.enteredRow.coef[t.var] += t.coef;
+    }
+  }
+  entry.enteredRow.relation = relation;
+  if (rhs != kEmptyRhs) {
+    entry.enteredRow.rhs = rhs;
+    entry.rhsValid = 1;
+  }
+  return entry;
+}
+
+struct Item {
+  std::string text;
+  bool wrapped;
+  bool operator==(const Item&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Item& item) {
+  return out << (item.wrapped ? "wrapped \"" : "as is \"") << item.text << "\"";
+}
+using Items = std::vector<Item>;
+
+Items ItemsOf(const ErrorList& list) {
+  Items items;
+  for (int i = 0; i < list.itemCount; ++i) {
+    items.push_back({list.items[i].text.data(), list.items[i].wrapped});
+  }
+  return items;
+}
+
+// A marker line: each text at its column, blanks before it.
+std::string At(const std::vector<std::pair<int, std::string>>& marks) {
+  std::string line;
+  for (const auto& [column, text] : marks) {
+    line.resize(column, ' ');
+    line += text;
+  }
+  return line;
+}
+
+Items Concat(std::vector<Items> parts) {
+  Items all;
+  for (const Items& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const std::string kHoursClause =
+    "  The working hours resource constraint requires that  the working hours resource be " +
+    kAtMost + "4500.";
+const std::string kMinimumClause =
+    "  The one-sided, one-color page minimum production constraint requires that one-sided, "
+    "one-color page minimum production be " +
+    kAtLeast + "412500.";
+
+// «0.0033p + 0.0067q + 60r ≤ 4000» for the working hours: a parameter in the wrong place and a
+// right side that is none. Spaced; the markers sit under "0" of 60r and the second "0" of 4000.
+ParsedEntry HoursEntry() {
+  return MakeEntry({{"0.0033p", 0.0033, 0, 0}, {"0.0067q", 0.0067, 1, 0}, {"60r", 60, 2, 0}}, 5,
+                   4000);
+}
+Items HoursItems() {
+  return {
+      {"0.0033p + 0.0067q + 60r  " + kAtMost + "   4000", false},
+      {At({{21, kArrow}, {30, kArrow}}), false},
+      {At({{21, Label('A')}, {30, kStem}}), false},
+      {At({{30, Label('B')}}), false},
+      {"", false},
+      {"A. The value 60 refers to the number of one-sided, four-color pages printed in one hour.  "
+       "The working hours resource constraint requires the  coefficient 0.01667 on the variable "
+       "r, which refers to the number of hours to print a single one-sided, four-color page.",
+       true},
+      {"", false},
+      {"B. The value 4000 is not a parameter of this problem." + kHoursClause, true},
+      {"", false},
+      {"", true},
+      {"The correct constraint is as follows:", true},
+      {"", true},
+      {"     0.00333p + 0.00667q + 0.01667r " + kAtMost + " 4500", true},
+  };
+}
+
+// An objective entry of 76 estimated characters: compact, r left out, neighbouring markers with
+// their labels on alternating lines.
+const std::string kLongP = "0.0300000000000000p";   // 19 characters
+const std::string kLongQ = "-0.0600000000000000q";  // 20 with its minus
+const std::string kNumber = "12345678901234567890";
+ParsedEntry LongObjectiveEntry(const std::string& last) {
+  return MakeEntry(
+      {{kLongP, 0.03, 0, 0}, {kLongQ, -0.06, 1, 0}, {kNumber, 0, -1, 1}, {last, 0, -1, 1}});
+}
+Items LongObjectiveItems() {
+  return {
+      {kLongP + "-" + kLongQ.substr(1) + "+" + kNumber + "-987+?", false},
+      {At({{29, kArrow}, {49, kArrow}, {62, kArrow}, {65, kArrow}}), false},
+      {At({{29, Label('A')}, {49, kStem}, {62, Label('C')}, {65, kStem}}), false},
+      {At({{49, Label('B')}, {65, Label('D')}}), false},
+      {"", false},
+      {"A. The value -0.06 in " + kLongQ + " should be positive.", true},
+      {"", false},
+      {"B. No variable was found in the term " + kNumber + ".", true},
+      {"", false},
+      {"C. No variable was found in the term -987.", true},
+      {"", false},
+      {"D. By omitting the variable r from your formulation, you have implied that it has a "
+       "coefficient of 0.  The objective function requires the variable r to have the "
+       "coefficient 0.19, which refers to the cost to print a one-sided, four-color page.",
+       true},
+      {"", false},
+      {"", true},
+      {"The correct objective function is as follows:", true},
+      {"", true},
+      {"     Minimize: 0.03p + 0.06q + 0.19r", true},
+  };
+}
+
+// «p ≥ 0.0» for the page minimum: the right side is refused by the diagnosis and shown as typed,
+// its marker under the middle of "0.0".
+Items ZeroItems() {
+  return {
+      {"p  " + kAtLeast + "   0.0", false},
+      {At({{8, kArrow}}), false},
+      {At({{8, Label('A')}}), false},
+      {At({{8, ""}}), false},
+      {"", false},
+      {"A. The RHS value is incorrect." + kMinimumClause, true},
+      {"", false},
+      {"", true},
+      {"The correct constraint is as follows:", true},
+      {"", true},
+      {"     p " + kAtLeast + " 412500", true},
+  };
+}
+
+// «p ≥ 12 0»: a right side that is no number, shown as typed.
+ParsedEntry RejectedEntry() {
+  ParsedEntry entry = MakeEntry({{"p", 1, 0, 0}}, 4);
+  entry.terms[kRhsSlot].status = kRhsRejected;
+  Put(entry.terms[kRhsSlot].text, "12 0");
+  return entry;
+}
+Items RejectedItems() {
+  return {
+      {"p  " + kAtLeast + "   12 0", false},
+      {At({{8, kArrow}}), false},
+      {At({{8, Label('A')}}), false},
+      {At({{8, ""}}), false},
+      {"", false},
+      {"A. The right hand side of your formulation did not contain a valid number." +
+           kMinimumClause,
+       true},
+      {"", false},
+      {"", true},
+      {"The correct constraint is as follows:", true},
+      {"", true},
+      {"     p " + kAtLeast + " 412500", true},
+  };
+}
+
+// Diagnoses the entry and builds its error list alone.
+Items ErrorListOf(int target, ParsedEntry entry, std::string_view typed, int entryStep) {
+  const Formulation f = PrintingFormulation();
+  const ParameterTable parameters = PrintingParameters();
+  static Diagnosis diagnosis;
+  static ErrorList list;
+  list.itemCount = 0;
+  DiagnoseEntry(target, entry, f, parameters, entryStep, diagnosis);
+  BuildErrorList(entry, typed, diagnosis, list);
+  return ItemsOf(list);
+}
+
+TEST(BuildErrorList, RedisplaysMarksAndLettersTheFaultsOfAnEntry) {
+  struct Case {
+    const char* name;
+    int target;
+    ParsedEntry entry;
+    std::string typed;  // the right side as typed
+    int entryStep;
+    Items items;
+  };
+  const Case cases[] = {
+      {"spaced, a term and the right side", kWorkingHours, HoursEntry(), "4000", 3, HoursItems()},
+      {"compact, labels alternating", kObjective, LongObjectiveEntry("-987"), "", 1,
+       LongObjectiveItems()},
+      {"constraint without relation and right side",
+       kPageMinimum,
+       MakeEntry({{"p", 1, 0, 0}}),
+       "",
+       2,
+       {
+           {"p  ?    ?", false},
+           {At({{3, kArrow}, {8, kArrow}}), false},
+           {At({{3, Label('A')}, {8, kStem}}), false},
+           {At({{8, Label('B')}}), false},
+           {"", false},
+           {"A. You have not entered the relation." + kMinimumClause, true},
+           {"", false},
+           {"B. You have not entered the RHS value." + kMinimumClause, true},
+           {"", false},
+           {"", true},
+           {"The correct constraint is as follows:", true},
+           {"", true},
+           {"     p " + kAtLeast + " 412500", true},
+       }},
+      {"a right side of 0 shown as typed", kPageMinimum, MakeEntry({{"p", 1, 0, 0}}, 4, 0), "0.0",
+       2, ZeroItems()},
+      {"a right side that is no number", kPageMinimum, RejectedEntry(), "12 0", 2, RejectedItems()},
+      {"without the typed text, the refused text", kPageMinimum, RejectedEntry(), "", 2,
+       RejectedItems()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ErrorListOf(c.target, c.entry, c.typed, c.entryStep), c.items);
+  }
+}
+
+// The same lists from lines the parser reads.
+TEST(BuildErrorList, ExplainsParsedLines) {
+  struct Case {
+    const char* name;
+    int target;
+    std::string line;
+    int entryStep;
+    Items items;
+  };
+  const Case cases[] = {
+      {"working hours", kWorkingHours, "0.0033p + 0.0067q + 60r " + kAtMost + " 4000", 3,
+       HoursItems()},
+      {"a right side of 0", kPageMinimum, "p " + kAtLeast + " 0.0", 2, ZeroItems()},
+      {"a right side that is no number", kPageMinimum, "p " + kAtLeast + " 12 0", 2,
+       RejectedItems()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ParsedEntry entry{};
+    ASSERT_EQ(ParseEntry(c.line, entry, 0), 0);
+    EXPECT_EQ(ErrorListOf(c.target, entry, rightSideAsTyped.data(), c.entryStep), c.items);
+  }
+}
+
+TEST(BuildErrorList, DropsTheBlanksAroundSeparatorsBeyondSeventyFiveCharacters) {
+  struct Case {
+    const char* name;
+    std::string last;
+    std::string redisplay;
+  };
+  const Case cases[] = {
+      {"75: spaced", "-98", kLongP + " - " + kLongQ.substr(1) + " + " + kNumber + " - 98 + ?     "},
+      {"76: compact", "-987", kLongP + "-" + kLongQ.substr(1) + "+" + kNumber + "-987+?"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Items items = ErrorListOf(kObjective, LongObjectiveEntry(c.last), "", 1);
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items[0], (Item{c.redisplay, false}));
+  }
+}
+
+TEST(PlaceMarker, PutsLabelsOnAlternatingLinesAndNeverShortensALine) {
+  struct Mark {
+    int p;
+    int h;
+    int n;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Mark> marks;
+    std::string lines[3];
+  };
+  const Case cases[] = {
+      {"even: label on the second line",
+       {{3, 2, 0}},
+       {"    " + kArrow, "    " + Label('A'), "    "}},
+      {"odd: stem, label on the third line",
+       {{0, 1, 0}, {5, 1, 1}},
+       {kArrow + "    " + kArrow, Label('A') + "  " + kStem, "     " + Label('B')}},
+      {"a label wider than the gap pushes the next mark along",
+       {{0, 1, 0}, {1, 1, 1}, {2, 1, 2}},
+       {kArrow + kArrow + kArrow, Label('A') + kStem + Label('C'), " " + Label('B')}},
+      {"the relation slot falls one column before p",
+       {{10, 0, 0}},
+       {std::string(9, ' ') + kArrow, std::string(9, ' ') + Label('A'), std::string(9, ' ')}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MarkerLines lines{};
+    for (const Mark& m : c.marks) PlaceMarker(lines, m.p, m.h, m.n);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(std::string(lines[k].data()), c.lines[k]) << k;
+  }
+}
+
+TEST(BuildExplanation, NamesTheConstraintAndClosesWithTheNote) {
+  const Items kNote = {
+      {" ", false}, {" ", false}, {"NOTE : All Constraints must be on Right hand side", false}};
+  struct Case {
+    const char* name;
+    int chosen;
+    ParsedEntry entry;
+    std::string typed;
+    int entryStep;
+    Items items;
+  };
+  const Case cases[] = {
+      {"a constraint", kWorkingHours, HoursEntry(), "4000", 3,
+       Concat({{{"", false},
+                {"It appears that you were entering the constraint for the working hours "
+                 "resource.",
+                 true},
+                {"", false}},
+               HoursItems(),
+               kNote})},
+      {"the objective function", kObjective, LongObjectiveEntry("-987"), "", 1,
+       Concat({{{"", false}, {"", false}}, LongObjectiveItems(), kNote})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Formulation f = PrintingFormulation();
+    const ParameterTable parameters = PrintingParameters();
+    ProblemProgress progress{};
+    progress.chosenConstraint = c.chosen;
+    progress.entryStep = c.entryStep;
+    ParsedEntry entry = c.entry;
+    static Diagnosis diagnosis;
+    static ErrorList list;
+    list.itemCount = 5;  // whatever an earlier explanation left
+    BuildExplanation(entry, c.typed, f, parameters, progress, diagnosis, list);
+    EXPECT_EQ(ItemsOf(list), c.items);
+    for (int i = 0; i < kMaxConstraints; ++i) {
+      EXPECT_EQ(progress.constraintEntered[i], i == c.chosen ? 1 : 0) << i;
+    }
+  }
+}
+
+// Fifteen faulty terms of 20 characters, seven variables left out, a wrong relation and a right
+// side that is no number: every item is built and nothing is cut.
+TEST(BuildExplanation, BuildsTheLargestEntryWhole) {
+  Formulation f = PrintingFormulation();
+  f.variableCount = 7;
+  f.constraints[0].coef = {1, 2, 3, 4, 5, 6, 7, 0};
+  f.constraints[0].relation = 5;
+  f.constraints[0].rhs = 100;
+  const std::string kRhs = "12 34567890123456789";
+  ParsedEntry entry = MakeEntry(std::vector<ParsedTerm>(kMaxTerms, {kNumber, 0, -1, 1}), 4);
+  entry.terms[kRhsSlot].status = kRhsRejected;
+  Put(entry.terms[kRhsSlot].text, kRhs);
+  ProblemProgress progress{};
+  progress.chosenConstraint = 0;
+  progress.entryStep = 3;
+  static Diagnosis diagnosis;
+  static ErrorList list;
+  BuildExplanation(entry, kRhs, f, PrintingParameters(), progress, diagnosis, list);
+
+  ASSERT_EQ(list.itemCount, kMaxListItems);
+  Items items = ItemsOf(list);
+  std::string redisplay = kNumber;
+  for (int i = 1; i < kMaxTerms; ++i) redisplay += "+" + kNumber;
+  for (int j = 0; j < kLetterSlots; ++j) redisplay += "+?";
+  EXPECT_EQ(items[3], (Item{redisplay + kAtLeast + kRhs, false}));
+
+  // Arrows under the middle of every term, each "?", the relation and the right side.
+  std::vector<std::pair<int, std::string>> arrows;
+  for (int i = 0; i < kMaxTerms; ++i) arrows.push_back({21 * i + 9, kArrow});
+  for (int j = 0; j < kLetterSlots; ++j) arrows.push_back({315 + 2 * j, kArrow});
+  arrows.push_back({328, kArrow});
+  arrows.push_back({339, kArrow});
+  EXPECT_EQ(items[4].text, At(arrows));
+  // Every letter A to X labels one marker on the second or third line, the last one at 339.
+  for (int n = 0; n < kMaxSentences; ++n) {
+    SCOPED_TRACE(n);
+    const std::string& line = items[n % 2 == 0 ? 5 : 6].text;
+    EXPECT_NE(line.find(Label(static_cast<char>('A' + n))), std::string::npos);
+  }
+  EXPECT_EQ(items[6].text.substr(339), Label('X'));
+
+  // Each sentence whole behind its letter, then the closing lines and the note.
+  for (int k = 0; k < kMaxSentences; ++k) {
+    SCOPED_TRACE(k);
+    const Item& sentence = items[8 + 2 * k];
+    EXPECT_EQ(sentence.text, std::string(1, static_cast<char>('A' + k)) + ". " +
+                                 diagnosis.diagnosisLines[k].data());
+    EXPECT_EQ(sentence.text.back(), '.');
+    EXPECT_EQ(items[9 + 2 * k], (Item{"", false}));
+  }
+  EXPECT_EQ(items[8 + 2 * kMaxSentences + 3],
+            (Item{"     p + 2q + 3r + 4s + 5t + 6u + 7v " + kAtMost + " 100", true}));
+  EXPECT_EQ(items.back(), (Item{"NOTE : All Constraints must be on Right hand side", false}));
+}
+
+}  // namespace
