@@ -29,3 +29,24 @@ void AppendInt(std::span<char> text, int value);
 void AppendLong(std::span<char> text, int value);
 // flag 1 drops trailing zeros of the fraction, and the point when nothing is left of it.
 void AppendDecimal(std::span<char> text, double value, int places, int flag);
+
+// ---- The student's record and certificates ----------------------------------------------------
+
+// Window handles as the course shell's own dialogs take them (the platform's Window).
+using CourseWindow = std::uint32_t;
+
+// Fills the three opaque blocks and the certification series of the signed-in student. Returns
+// non-zero when a student is signed in, 0 when nobody is.
+int OpenStudentRecord(std::span<char, kStudentRecordSize> studentRecord,
+                      std::span<char, kStudentDataASize> studentDataA,
+                      std::span<char, kStudentDataBSize> studentDataB, int* certificationSeries);
+
+// The main window is ready; the result means nothing to the lesson.
+int AnnounceLessonStart(std::span<const char, kStudentRecordSize> studentRecord);
+
+// True when the course shell asks for the extended certification setting (4 strikes allowed, 3
+// problems a run) instead of the standard one (3 and 1).
+bool ExtendedCertification();
+
+// The suite version library's version number.
+double GetSuiteVersion();
