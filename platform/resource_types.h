@@ -31,7 +31,15 @@ enum ControlStyle : std::uint32_t {
 inline constexpr int kNoControlId = -1;
 
 // Coordinates are dialog units: a quarter of the average character width across, an eighth of
-// the character height down.
+// the character height down. The window system's system font fixes them in pixels: x * 6 / 4
+// across and y * 13 / 8 down (integer division).
+inline constexpr int DialogUnitsToPixelsX(int x) {
+  return x * 6 / 4;
+}
+inline constexpr int DialogUnitsToPixelsY(int y) {
+  return y * 13 / 8;
+}
+
 struct ControlTemplate {
   int id;  // kNoControlId for a static without one
   ControlKind kind;
