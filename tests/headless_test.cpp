@@ -1,0 +1,781 @@
+// The headless back end and the play runner: scripts read into actions, the transcript written
+// from what the window system shows, actions that do not fit the screen, and how a session ends.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "backend.h"
+#include "headless_backend.h"
+#include "platform.h"
+#include "play_actions.h"
+#include "play_script.h"
+#include "transcript.h"
+
+namespace {
+
+// ---- Reading scripts --------------------------------------------------------------------------
+
+PlayScript Parse(const std::string& text) {
+  PlayScript script;
+  std::string error;
+  EXPECT_TRUE(ParsePlayScript(text, script, error)) << error;
+  return script;
+}
+
+std::string ParseError(const std::string& text) {
+  PlayScript script;
+  std::string error;
+  EXPECT_FALSE(ParsePlayScript(text, script, error)) << text;
+  return error;
+}
+
+TEST(PlayScript, ReadsEveryActionForm) {
+  struct Case {
+    const char* line;
+    ActionKind kind;
+    std::string text;
+    int number;
+    int key;
+    unsigned modifiers;
+  };
+  const Case cases[] = {
+      {"menu Practice", ActionKind::kMenu, "Practice", kNoNumber, 0, 0},
+      {"menu Print Certificate", ActionKind::kMenu, "Print Certificate", kNoNumber, 0, 0},
+      {"menu \"Print Certificate\"", ActionKind::kMenu, "Print Certificate", kNoNumber, 0, 0},
+      {"menu 140", ActionKind::kMenu, "", 140, 0, 0},
+      {"menu \"140\"", ActionKind::kMenu, "140", kNoNumber, 0, 0},
+      {"click 1420", ActionKind::kClick, "", 1420, 0, 0},
+      {"click \"Try Again\"", ActionKind::kClick, "Try Again", kNoNumber, 0, 0},
+      {"click \"say \\\"hi\\\" \\\\ now\"", ActionKind::kClick, "say \"hi\" \\ now", kNoNumber, 0,
+       0},
+      {"choose 2210", ActionKind::kChoose, "", 2210, 0, 0},
+      {"choose \"2 - Maximize\"", ActionKind::kChoose, "2 - Maximize", kNoNumber, 0, 0},
+      {"select 0", ActionKind::kSelect, "", 0, 0, 0},
+      {"select \"  pages printed  \"", ActionKind::kSelect, "  pages printed  ", kNoNumber, 0, 0},
+      {"dblclick 3", ActionKind::kDoubleClick, "", 3, 0, 0},
+      {"dblclick \"x y\"", ActionKind::kDoubleClick, "x y", kNoNumber, 0, 0},
+      {"type 2p + 5q", ActionKind::kType, "2p + 5q", kNoNumber, 0, 0},
+      {"type \"  padded \"", ActionKind::kType, "  padded ", kNoNumber, 0, 0},
+      {"key Enter", ActionKind::kKey, "", kNoNumber, kKeyEnter, 0},
+      {"key PageDown", ActionKind::kKey, "", kNoNumber, kKeyPageDown, 0},
+      {"key F12", ActionKind::kKey, "", kNoNumber, kKeyF12, 0},
+      {"key Ctrl+Up", ActionKind::kKey, "", kNoNumber, kKeyUp, kModCtrl},
+      {"key Alt+P", ActionKind::kKey, "", kNoNumber, 'P', kModAlt},
+      {"key Alt+q", ActionKind::kKey, "", kNoNumber, 'Q', kModAlt},
+      {"key Ctrl+Shift+Tab", ActionKind::kKey, "", kNoNumber, kKeyTab, kModCtrl | kModShift},
+      {"clear", ActionKind::kClear, "", kNoNumber, 0, 0},
+      {"answer OK", ActionKind::kAnswer, "", kNoNumber, kIdOk, 0},
+      {"answer Cancel", ActionKind::kAnswer, "", kNoNumber, kIdCancel, 0},
+      {"answer Yes", ActionKind::kAnswer, "", kNoNumber, kIdYes, 0},
+      {"answer No", ActionKind::kAnswer, "", kNoNumber, kIdNo, 0},
+      {"click-problem-box", ActionKind::kClickProblemBox, "", kNoNumber, 0, 0},
+      {"close", ActionKind::kClose, "", kNoNumber, 0, 0},
+      {"expect \"Correct Answer!\"", ActionKind::kExpect, "Correct Answer!", kNoNumber, 0, 0},
+      {"expect title: Tavrin", ActionKind::kExpect, "title: Tavrin", kNoNumber, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const PlayScript script = Parse(std::string("# comment\n\n  ") + c.line + "  \n");
+    ASSERT_EQ(script.actions.size(), 1u);
+    const PlayAction& action = script.actions[0];
+    EXPECT_EQ(action.kind, c.kind);
+    EXPECT_EQ(action.line, 3);
+    EXPECT_EQ(action.source, c.line);
+    EXPECT_EQ(action.text, c.text);
+    EXPECT_EQ(action.number, c.number);
+    EXPECT_EQ(action.key, c.key);
+    EXPECT_EQ(action.modifiers, c.modifiers);
+  }
+}
+
+TEST(PlayScript, TypesRelationSignsWithTheirKeysAndLatin1AsBytes) {
+  struct Case {
+    const char* text;
+    std::vector<Stroke> strokes;
+  };
+  const Case cases[] = {
+      {"2p \u2265 1",
+       {{false, 0, '2'},
+        {false, 0, 'p'},
+        {false, 0, ' '},
+        {true, kKeyF2, 0},
+        {false, 0, ' '},
+        {false, 0, '1'}}},
+      {"\u2264\u2260", {{true, kKeyF1, 0}, {true, kKeyF3, 0}}},
+      {"caf\u00e9",
+       {{false, 0, 'c'}, {false, 0, 'a'}, {false, 0, 'f'}, {false, 0, static_cast<char>(0xE9)}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const PlayScript script = Parse(std::string("type ") + c.text);
+    ASSERT_EQ(script.actions.size(), 1u);
+    const std::vector<Stroke>& strokes = script.actions[0].strokes;
+    ASSERT_EQ(strokes.size(), c.strokes.size());
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+      EXPECT_EQ(strokes[i].isKey, c.strokes[i].isKey) << i;
+      EXPECT_EQ(strokes[i].key, c.strokes[i].key) << i;
+      EXPECT_EQ(strokes[i].c, c.strokes[i].c) << i;
+    }
+  }
+}
+
+TEST(PlayScript, HeaderLinesSetUpTheSessionAndDefaultsStandWithoutThem) {
+  const PlayScript plain = Parse("close\n");
+  EXPECT_FALSE(plain.hasStudent);
+  EXPECT_FALSE(plain.hasSeed);
+  EXPECT_EQ(plain.screen.width, 1024);
+  EXPECT_EQ(plain.screen.height, 768);
+  EXPECT_EQ(plain.screen.dpi, 96);
+  EXPECT_FALSE(plain.extended);
+  EXPECT_EQ(plain.suiteVersion, "1.0");
+  EXPECT_TRUE(plain.missingLibraries.empty());
+  EXPECT_FALSE(plain.alreadyRunning);
+  EXPECT_FALSE(plain.noLessonFont);
+
+  const PlayScript set = Parse(
+      "student \"Ann Lee\"\nseed 18446744073709551615\nscreen 800 600 120\nextended\n"
+      "suite-version 2.5\nwithout BRISKL.DLL\nwithout TRAMOR32.DLL\nalready-running\n"
+      "no-lesson-font\nclick 1\n");
+  EXPECT_TRUE(set.hasStudent);
+  EXPECT_EQ(set.student, "Ann Lee");
+  EXPECT_TRUE(set.hasSeed);
+  EXPECT_EQ(set.seed, 18446744073709551615u);
+  EXPECT_EQ(set.screen.width, 800);
+  EXPECT_EQ(set.screen.height, 600);
+  EXPECT_EQ(set.screen.dpi, 120);
+  EXPECT_TRUE(set.extended);
+  EXPECT_EQ(set.suiteVersion, "2.5");
+  EXPECT_DOUBLE_EQ(set.suiteVersionValue, 2.5);
+  EXPECT_EQ(set.missingLibraries, (std::vector<std::string>{"BRISKL.DLL", "TRAMOR32.DLL"}));
+  EXPECT_TRUE(set.alreadyRunning);
+  EXPECT_TRUE(set.noLessonFont);
+  ASSERT_EQ(set.actions.size(), 1u);
+  EXPECT_EQ(set.actions[0].line, 10);
+}
+
+TEST(PlayScript, MalformedLinesAreReportedWithTheirLineNumber) {
+  struct Case {
+    const char* script;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"click 1\nseed 5",
+       "script line 2: seed is a header line and must come before the first action"},
+      {"seed -1", "script line 1: seed takes an unsigned 64-bit number"},
+      {"seed 18446744073709551616", "script line 1: seed takes an unsigned 64-bit number"},
+      {"seed 12abc", "script line 1: seed takes an unsigned 64-bit number"},
+      {"screen 800 600", "script line 1: screen takes three positive numbers: width, height, dpi"},
+      {"screen 0 600 96", "script line 1: screen takes three positive numbers: width, height, dpi"},
+      {"screen 800 600 96 1",
+       "script line 1: screen takes three positive numbers: width, height, dpi"},
+      {"suite-version one", "script line 1: suite-version takes a number such as 1.0"},
+      {"extended yes", "script line 1: extended takes no argument"},
+      {"student", "script line 1: student needs an argument"},
+      {"\n# note\njump 3", "script line 3: unknown action \"jump\""},
+      {"click 14x", "script line 1: click takes a number or a quoted text"},
+      {"click Ok", "script line 1: click takes a number or a quoted text"},
+      {"select -1", "script line 1: select takes a number or a quoted text"},
+      {"dblclick 99999999999", "script line 1: dblclick takes a number or a quoted text"},
+      {"choose \"\"", "script line 1: choose needs a non-empty text"},
+      {"answer Maybe", "script line 1: answer takes OK, Cancel, Yes or No"},
+      {"key F13", "script line 1: unknown key name \"F13\""},
+      {"key Hyper+X", "script line 1: unknown key name \"Hyper+X\""},
+      {"type \"abc", "script line 1: the closing quote is missing"},
+      {"type \"a\\nb\"", "script line 1: only \\\" and \\\\ escape inside quotes"},
+      {"expect \"x\" y", "script line 1: text after the closing quote"},
+      {"type \u2211", "script line 1: cannot type U+2211"},
+      {"type \"\xC3\"", "script line 1: the text is not UTF-8"},
+      {"clear now", "script line 1: clear takes no argument"},
+      {"menu", "script line 1: menu needs an item"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    EXPECT_EQ(ParseError(c.script), c.error);
+  }
+}
+
+TEST(PlayScript, CarriageReturnsAndTrailingBlanksAreNotPartOfALine) {
+  const PlayScript script = Parse("student Ann\r\n\r\nmenu Practice \r\ntype 3p\r\n");
+  EXPECT_EQ(script.student, "Ann");
+  ASSERT_EQ(script.actions.size(), 2u);
+  EXPECT_EQ(script.actions[0].text, "Practice");
+  EXPECT_EQ(script.actions[1].line, 4);
+  EXPECT_EQ(script.actions[1].text, "3p");
+}
+
+TEST(PlayOptions, CommandLineOverridesHeaderLines) {
+  PlayScript script = Parse("student Ann\nseed 4\nscreen 640 480 96\n");
+  const char* const options[] = {"--seed",   "77",   "--student", "Bo",
+                                 "--screen", "1280", "1024",      "120"};
+  std::string error;
+  ASSERT_TRUE(ApplyPlayOptions(options, script, error)) << error;
+  EXPECT_EQ(script.seed, 77u);
+  EXPECT_EQ(script.student, "Bo");
+  EXPECT_EQ(script.screen.width, 1280);
+  EXPECT_EQ(script.screen.height, 1024);
+  EXPECT_EQ(script.screen.dpi, 120);
+
+  struct Case {
+    std::vector<const char*> options;
+    const char* error;
+  };
+  const Case bad[] = {
+      {{"--seed", "x"}, "--seed takes an unsigned 64-bit number"},
+      {{"--screen", "800", "600"}, "unknown or incomplete option --screen"},
+      {{"--screen", "800", "0", "96"}, "--screen takes three positive numbers"},
+      {{"--fast"}, "unknown or incomplete option --fast"},
+  };
+  for (const Case& c : bad) {
+    SCOPED_TRACE(c.error);
+    EXPECT_FALSE(ApplyPlayOptions(c.options, script, error));
+    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+  }
+}
+
+// ---- A small user interface built with the window system --------------------------------------
+
+constexpr ControlTemplate kPanelControls[] = {
+    {kNoControlId, ControlKind::kStatic, "Pick the variables:", 4, 4, 120, 8, 0},
+    {kNoControlId, ControlKind::kFrame, "", 0, 0, 200, 100, 0},
+    {10, ControlKind::kStatic, "x \xC0 3 \xC1 4 \x82 y \xD6\xD7\xD8\xD9", 4, 14, 120, 8, 0},
+    {20, ControlKind::kEdit, "2p \xC0 5", 4, 24, 120, 12, kControlTabStop},
+    {30, ControlKind::kRadioButton, " &1 - Minimize ", 4, 40, 80, 10, kControlGroup},
+    {31, ControlKind::kRadioButton, "&2 - Maximize", 4, 50, 80, 10, kControlDisabled},
+    {40, ControlKind::kListBox, "", 4, 60, 120, 30, kControlListNotify},
+    {50, ControlKind::kStatic, "not shown", 4, 92, 80, 8, kControlHidden},
+    {1, ControlKind::kDefaultButton, "&Ok", 130, 4, 40, 14, kControlTabStop},
+    {1420, ControlKind::kPushButton, "&Hint && Tip", 130, 20, 40, 14, kControlDisabled},
+};
+
+constexpr ControlTemplate kModalControls[] = {
+    {1, ControlKind::kDefaultButton, "&Ok", 10, 10, 40, 14, kControlTabStop},
+};
+
+constexpr ControlTemplate kTypingControls[] = {
+    {20, ControlKind::kEdit, "", 4, 4, 120, 12, kControlTabStop},
+    {1, ControlKind::kDefaultButton, "&Ok", 10, 20, 40, 14, kControlTabStop},
+};
+
+constexpr DialogTemplate kDialogs[] = {
+    {"PANEL", "Test Panel", 0, 0, 200, 100, 0, kPanelControls},
+    {"2400", "Modal", 0, 0, 100, 40, 0, kModalControls},
+    {"TYPING", "Type", 0, 0, 140, 40, 0, kTypingControls},
+};
+
+constexpr MenuItemTemplate kOptionsItems[] = {
+    {"&Calculator", 116},
+    {nullptr, 0},
+    {"&Print Certificate", 135},
+};
+
+constexpr MenuBarItemTemplate kBar[] = {
+    {"&Practice", 110, {}},
+    {"&Options", 0, kOptionsItems},
+    {"&Quit", 140, {}},
+};
+
+constexpr MenuTemplate kMenus[] = {{"TESTMENU", kBar}};
+
+const ResourceSet kResources{kDialogs, kMenus};
+
+Result QuietProc(Window window, unsigned message, WParam wParam, LParam lParam) {
+  return DefaultWindowProc(window, message, wParam, lParam);
+}
+
+Result PanelProc(Window, unsigned, WParam, LParam) {
+  return 0;
+}
+
+// Ends with 5 when its OK button is clicked.
+Result ModalProc(Window dialog, unsigned message, WParam wParam, LParam) {
+  if (message == kMsgInitDialog) return 1;
+  if (message == kMsgCommand && CommandId(wParam) == kIdOk) {
+    EndDialog(dialog, 5);
+    return 1;
+  }
+  return 0;
+}
+
+WindowProc editDefaultProc = nullptr;
+
+// Like the lesson's entry line: F2 types the lesson font's "at least" byte.
+Result EntryProc(Window window, unsigned message, WParam wParam, LParam lParam) {
+  if (message == kMsgKeyDown && wParam == kKeyF2) {
+    return CallWindowProc(editDefaultProc, window, kMsgChar, 0xC0, 0);
+  }
+  return CallWindowProc(editDefaultProc, window, message, wParam, lParam);
+}
+
+Font LessonFont() {
+  FontDescription description{"custom", 16, 0};
+  return CreateFontFrom(description);
+}
+
+Result TypingProc(Window dialog, unsigned message, WParam wParam, LParam) {
+  if (message == kMsgInitDialog) {
+    SetWindowFont(DialogItem(dialog, 20), LessonFont());
+    editDefaultProc = ReplaceWindowProc(DialogItem(dialog, 20), EntryProc);
+    return 1;
+  }
+  if (message == kMsgCommand && CommandId(wParam) == kIdOk) {
+    EndDialog(dialog, kIdOk);
+    return 1;
+  }
+  return 0;
+}
+
+class Headless : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    RegisterResources(kResources);
+    Install("");
+  }
+  void TearDown() override {
+    ResetWindowSystem();
+    InstallBackend(Backend{});
+  }
+
+  void Install(const std::string& scriptText, const std::string& header = "") {
+    PlayScript script;
+    std::string error;
+    ASSERT_TRUE(ParsePlayScript(header + scriptText, script, error)) << error;
+    out.str("");
+    InstallHeadlessBackend(script, out);
+  }
+
+  // What the next idle moment writes.
+  std::string Idle() {
+    out.str("");
+    WriteIdleMoment();
+    return out.str();
+  }
+
+  Window CreateMain() {
+    EXPECT_TRUE(RegisterWindowClass({"TestMain", QuietProc, {0, 128, 128}, "TESTMENU"}));
+    return CreateWindowOf("TestMain", "Tavrin", kStyleVisible | kStyleCaption, 0, 0, 640, 480,
+                          kNoWindow, kNoControlId, 0);
+  }
+
+  Window CreatePanel(Window owner) {
+    const Window panel = CreateModelessDialog("PANEL", owner, PanelProc, 0);
+    const Window list = DialogItem(panel, 40);
+    ListAddRow(list, "  x1 = pages  ");
+    ListAddRow(list, "row two");
+    ListSelect(list, 1);
+    CheckButton(panel, 30, true);
+    SetWindowFont(DialogItem(panel, 10), LessonFont());
+    return panel;
+  }
+
+  std::ostringstream out;
+};
+
+constexpr const char* kPanelContents =
+    "  static: Pick the variables:\n"
+    "  10 static: x \u2265 3 \u2264 4 \u2260 y \u2191\u2502\u2514\u2500\n"
+    "  20 edit: 2p \u00c0 5\n"
+    "  30 radio: 1 - Minimize (checked)\n"
+    "  31 radio: 2 - Maximize (disabled)\n"
+    "  40 list:\n"
+    "  |   x1 = pages\n"
+    "  |>row two\n"
+    "  1 button: Ok\n";
+
+TEST_F(Headless, MainWindowTitleMenuAndStatusAreWrittenWhenTheyChange) {
+  const Window mainWindow = CreateMain();
+  ASSERT_NE(mainWindow, kNoWindow);
+  EnableMenuPosition(mainWindow, 0, false);
+  EnableMenuCommand(mainWindow, 135, false);
+  EXPECT_EQ(Idle(),
+            "title: Tavrin\n"
+            "menu: Practice (grey) | Options: Calculator, Print Certificate (grey) | Quit\n");
+  EXPECT_EQ(Idle(), "");
+
+  SetWindowText(mainWindow, "Tavrin - Practice Mode");
+  SetMenuCommandText(mainWindow, 0, "Strikes: 1 of 3");
+  EXPECT_EQ(Idle(), "title: Tavrin - Practice Mode\nstatus: Strikes: 1 of 3\n");
+
+  EnableMenuPosition(mainWindow, 1, false);
+  SetMenuCommandSeparator(mainWindow, 0);
+  EXPECT_EQ(Idle(),
+            "menu: Practice (grey) | Options (grey): Calculator, Print Certificate (grey) | Quit\n"
+            "status: separator\n");
+
+  // Greyed and enabled again between two idle moments: nothing changed on screen.
+  EnableMenuPosition(mainWindow, 2, false);
+  EnableMenuPosition(mainWindow, 2, true);
+  EXPECT_EQ(Idle(), "");
+}
+
+TEST_F(Headless, ProblemBoxIsWrittenWhenFilledOrHidden) {
+  const Window mainWindow = CreateMain();
+  Idle();
+  const Window box = CreateWindowOf("listbox", "", kStyleChild | kStyleBorder | kStyleVScroll, 16,
+                                    10, 608, 168, mainWindow, kNoControlId, 0);
+  ASSERT_NE(box, kNoWindow);
+  ListAddRow(box, "   A printing company \xC0  ");
+  ListAddRow(box, "");
+  ListAddRow(box, "second paragraph");
+  EXPECT_EQ(Idle(), "") << "filled while hidden";
+
+  ShowWindow(box, kShowNormal);
+  EXPECT_EQ(Idle(),
+            "problem box:\n"
+            "  |    A printing company \u00c0\n"
+            "  |\n"
+            "  | second paragraph\n");
+  ListSelect(box, 0);
+  EXPECT_EQ(Idle(), "") << "the problem box shows no selection";
+
+  ShowWindow(box, kHide);
+  EXPECT_EQ(Idle(), "problem box hidden\n");
+}
+
+TEST_F(Headless, PanelIsShownUpdatedAndHidden) {
+  const Window mainWindow = CreateMain();
+  Idle();
+  const Window panel = CreatePanel(mainWindow);
+  EXPECT_EQ(Idle(), "") << "created hidden";
+
+  ShowWindow(panel, kShowNormal);
+  EXPECT_EQ(Idle(), std::string("show PANEL \"Test Panel\"\n") + kPanelContents +
+                        "  1420 button: Hint & Tip (disabled)\n");
+  EXPECT_EQ(Idle(), "");
+
+  EnableWindow(DialogItem(panel, 1420), true);
+  ListSelect(DialogItem(panel, 40), 0);
+  EXPECT_EQ(Idle(),
+            "update PANEL \"Test Panel\"\n"
+            "  static: Pick the variables:\n"
+            "  10 static: x \u2265 3 \u2264 4 \u2260 y \u2191\u2502\u2514\u2500\n"
+            "  20 edit: 2p \u00c0 5\n"
+            "  30 radio: 1 - Minimize (checked)\n"
+            "  31 radio: 2 - Maximize (disabled)\n"
+            "  40 list:\n"
+            "  |>  x1 = pages\n"
+            "  | row two\n"
+            "  1 button: Ok\n"
+            "  1420 button: Hint & Tip\n");
+
+  ShowWindow(panel, kHide);
+  EXPECT_EQ(Idle(), "hide PANEL\n");
+
+  // On screen and gone again between two idle moments: the student never saw it.
+  ShowWindow(panel, kShowNormal);
+  ShowWindow(panel, kHide);
+  EXPECT_EQ(Idle(), "");
+
+  // Gone and back between two idle moments: it went away and came back.
+  ShowWindow(panel, kShowNormal);
+  Idle();
+  ShowWindow(panel, kHide);
+  ShowWindow(panel, kShowNormal);
+  const std::string again = Idle();
+  EXPECT_EQ(again.rfind("hide PANEL\nshow PANEL \"Test Panel\"\n", 0), 0u) << again;
+
+  DestroyWindow(panel);
+  EXPECT_EQ(Idle(), "hide PANEL\n");
+}
+
+TEST(TranscriptText, LessonFontBytesBecomeGlyphsAndAllElseIsLatin1) {
+  struct Case {
+    const char* bytes;
+    bool lessonFont;
+    const char* utf8;
+  };
+  const Case cases[] = {
+      {"\xC0\xC1\x82", true, "\u2265\u2264\u2260"},
+      {"\xD6\xD7\xD8\xD9", true, "\u2191\u2502\u2514\u2500"},
+      {"\xC0\xC1\xD6\xE5", false, "\u00c0\u00c1\u00d6\u00e5"},
+      {"\x82", false, "\u0082"},
+      {"caf\xE9 \xE5", true, "caf\u00e9 \u00e5"},
+      {"tab\there\nnext", false, "tab here next"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(TextToUtf8(c.bytes, c.lessonFont), c.utf8);
+  }
+}
+
+TEST(TranscriptText, LabelsLoseMnemonicsAndSurroundingBlanks) {
+  struct Case {
+    const char* label;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"&Practice", "Practice"},
+      {"C&ertification Series", "Certification Series"},
+      {"  &Ok  ", "Ok"},
+      {"Salt && &Pepper", "Salt & Pepper"},
+      {"", ""},
+      {"trailing&", "trailing"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(LabelText(c.label), c.text);
+  }
+}
+
+// ---- The runner -------------------------------------------------------------------------------
+
+TEST_F(Headless, ModalDialogEndsWithItsResultAndBoxesAreWrittenWithIconAndButtons) {
+  struct Case {
+    std::uint32_t style;
+    const char* caption;
+    const char* text;
+    int answer;
+    const char* line;
+  };
+  const Case cases[] = {
+      {kBoxOk | kBoxIconExclamation, "Tavrin", "Correct Answer!", kIdOk,
+       "box \"Tavrin\" exclamation OK: Correct Answer!\n> answer OK\n"},
+      {kBoxOkCancel | kBoxIconInformation, "Quit Module", "You are about to quit Tavrin.",
+       kIdCancel,
+       "box \"Quit Module\" information OK/Cancel: You are about to quit Tavrin.\n"
+       "> answer Cancel\n"},
+      {kBoxYesNo | kBoxIconQuestion | kBoxSystemModal, "End Practice", "Are you sure?", kIdNo,
+       "box \"End Practice\" question Yes/No: Are you sure?\n> answer No\n"},
+      {kBoxOk, "", "BRISKL.DLL Not Found", kIdOk,
+       "box \"\" none OK: BRISKL.DLL Not Found\n"
+       "> expect \"none OK\"\n> answer OK\n"},
+  };
+  Install("click 1\nanswer OK\nanswer Cancel\nanswer No\nexpect \"none OK\"\nanswer OK\n");
+  EXPECT_EQ(RunModalDialog("2400", kNoWindow, ModalProc, 0), 5);
+  std::string expected = "show 2400 \"Modal\"\n  1 button: Ok\n> click 1\nend 2400 -> 5\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(MessageBox(kNoWindow, c.text, c.caption, c.style), c.answer);
+    expected += c.line;
+  }
+  EXPECT_EQ(out.str(), expected);
+}
+
+TEST_F(Headless, TypingGoesKeyByKeyThroughTheFocusedControlsOwnHandling) {
+  Install("type a\u2265b\nclear\ntype 3\nclick \"Ok\"\n");
+  EXPECT_EQ(RunModalDialog("TYPING", kNoWindow, TypingProc, 0), kIdOk);
+  EXPECT_EQ(FinishPlay(0), 0);
+  EXPECT_EQ(out.str(),
+            "show TYPING \"Type\"\n  20 edit:\n  1 button: Ok\n"
+            "> type a\u2265b\n"
+            "update TYPING \"Type\"\n  20 edit: a\u2265b\n  1 button: Ok\n"
+            "> clear\n"
+            "update TYPING \"Type\"\n  20 edit:\n  1 button: Ok\n"
+            "> type 3\n"
+            "update TYPING \"Type\"\n  20 edit: 3\n  1 button: Ok\n"
+            "> click \"Ok\"\n"
+            "end TYPING -> 1\n"
+            "exit 0\n");
+}
+
+TEST_F(Headless, ActionsThatDoNotFitNameWhatIsOnScreen) {
+  const Window mainWindow = CreateMain();
+  EnableMenuPosition(mainWindow, 0, false);
+  const Window panel = CreatePanel(mainWindow);
+  ShowWindow(panel, kShowNormal);
+  SetKeyboardDialog(panel);
+  SetFocus(kNoWindow);
+  struct Case {
+    const char* line;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"click 1420", "button 1420 is disabled in dialog PANEL"},
+      {"click 999", "no button 999 in dialog PANEL"},
+      {"click \"Cancel\"", "no button \"Cancel\" in dialog PANEL"},
+      {"choose 31", "radio button 31 is disabled in dialog PANEL"},
+      {"choose 1", "no radio button 1 in dialog PANEL"},
+      {"answer OK", "no message box is up, only dialog PANEL"},
+      {"select 2", "list 40 in dialog PANEL has 2 rows"},
+      {"dblclick \"row three\"", "no row \"row three\" in list 40 of dialog PANEL"},
+      {"menu Practice", "menu item Practice is grey"},
+      {"menu Options", "menu item Options opens a pop-up, name one of its items"},
+      {"menu Help", "the main window's menu has no item \"Help\""},
+      {"menu 999", "the main window's menu has no item 999"},
+      {"type 3p", "nothing in dialog PANEL has the keyboard focus"},
+      {"clear", "the keyboard focus is not on an edit field in dialog PANEL"},
+      {"click-problem-box", "the problem box is not shown"},
+      {"expect \"show PANEL\"", "\"show PANEL\" was not written since the previous action"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const PlayScript script = Parse(c.line);
+    ASSERT_EQ(script.actions.size(), 1u);
+    bool delivered = true;
+    std::string reason;
+    EXPECT_FALSE(PerformPlayAction(script.actions[0], "", delivered, reason));
+    EXPECT_EQ(reason, c.reason);
+  }
+  std::string reason;
+  bool delivered = false;
+  EnableWindow(panel, false);
+  EXPECT_FALSE(PerformPlayAction(Parse("click 1").actions[0], "", delivered, reason));
+  EXPECT_EQ(reason, "dialog PANEL is disabled");
+  ShowWindow(panel, kHide);
+  EXPECT_FALSE(PerformPlayAction(Parse("click 1").actions[0], "", delivered, reason));
+  EXPECT_EQ(reason, "no dialog is up, only the main window");
+  EnableWindow(mainWindow, false);
+  EXPECT_FALSE(PerformPlayAction(Parse("close").actions[0], "", delivered, reason));
+  EXPECT_EQ(reason, "the main window is disabled");
+}
+
+TEST_F(Headless, ActionsThatFitAreDelivered) {
+  const Window mainWindow = CreateMain();
+  const Window panel = CreatePanel(mainWindow);
+  ShowWindow(panel, kShowNormal);
+  SetKeyboardDialog(panel);
+  const char* const lines[] = {"select \"x1 = pages\"",
+                               "dblclick 1",
+                               "choose \"1 - Minimize\"",
+                               "click 1",
+                               "menu Print Certificate",
+                               "menu 110",
+                               "close",
+                               "key Alt+P"};
+  for (const char* line : lines) {
+    SCOPED_TRACE(line);
+    bool delivered = false;
+    std::string reason;
+    EXPECT_TRUE(PerformPlayAction(Parse(line).actions[0], "", delivered, reason)) << reason;
+    EXPECT_TRUE(delivered);
+  }
+  EXPECT_TRUE(IsKeyDown(kKeyAlt)) << "held until the lesson is next idle";
+  EXPECT_FALSE(IsKeyDown(kKeyControl));
+  ReleaseModifiers();
+  EXPECT_FALSE(IsKeyDown(kKeyAlt));
+
+  bool delivered = true;
+  std::string reason;
+  EXPECT_TRUE(PerformPlayAction(Parse("expect \"is on\"").actions[0], "it is on screen", delivered,
+                                reason));
+  EXPECT_FALSE(delivered) << "an expect gives the lesson no input";
+}
+
+TEST_F(Headless, TypingStopsWhenTheFocusLeavesTheField) {
+  const Window mainWindow = CreateMain();
+  const Window panel = CreatePanel(mainWindow);
+  ShowWindow(panel, kShowNormal);
+  SetKeyboardDialog(panel);
+  SetFocus(DialogItem(panel, 20));
+  bool delivered = false;
+  std::string reason;
+  ASSERT_TRUE(PerformPlayAction(Parse("type xyz").actions[0], "", delivered, reason)) << reason;
+  EXPECT_TRUE(delivered);
+  EXPECT_TRUE(HasPendingStrokes());
+  EXPECT_TRUE(DeliverPendingStroke(reason));
+  SetFocus(DialogItem(panel, 1));
+  EXPECT_FALSE(DeliverPendingStroke(reason));
+  EXPECT_EQ(reason, "stopped after 2 of 3 key strokes: the keyboard focus moved");
+  EXPECT_FALSE(HasPendingStrokes());
+}
+
+void RunScriptAgainstModalBox(const char* scriptText) {
+  ResetWindowSystem();
+  PlayScript script;
+  std::string error;
+  if (!ParsePlayScript(scriptText, script, error)) std::exit(3);
+  static std::ostringstream sink;
+  InstallHeadlessBackend(script, sink);
+  MessageBox(kNoWindow, "Correct Answer!", "Tavrin", kBoxOk | kBoxIconExclamation);
+  RunMessageLoop(kNoWindow);
+  std::exit(4);
+}
+
+TEST(HeadlessRunnerDeathTest, StopsWithStatus1WhenAnActionDoesNotFit) {
+  EXPECT_EXIT(RunScriptAgainstModalBox("# a box is up\nclick 1\n"), testing::ExitedWithCode(1),
+              "script line 2: click 1: message box \"Tavrin\" \\(Correct Answer!\\) is up");
+  EXPECT_EXIT(RunScriptAgainstModalBox("answer Yes\n"), testing::ExitedWithCode(1),
+              "script line 1: answer Yes: message box \"Tavrin\" \\(Correct Answer!\\) has no "
+              "Yes button");
+}
+
+TEST(HeadlessRunnerDeathTest, StopsWithStatus1WhenAnExpectFails) {
+  EXPECT_EXIT(RunScriptAgainstModalBox("expect \"exclamation OK\"\nexpect \"Wrong Answer\"\n"),
+              testing::ExitedWithCode(1),
+              "script line 2: expect \"Wrong Answer\": \"Wrong Answer\" was not written since "
+              "the previous action");
+}
+
+TEST(HeadlessRunnerDeathTest, EndsWithStatus0WhenTheScriptRunsOut) {
+  EXPECT_EXIT(RunScriptAgainstModalBox("expect \"Correct Answer!\"\nanswer OK\n"),
+              testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Headless, FinishPlayWritesTheExitAndChecksWhatIsLeft) {
+  Install("expect \"exit 3\"\n");
+  EXPECT_EQ(FinishPlay(3), 0);
+  EXPECT_EQ(out.str(), "exit 3\n> expect \"exit 3\"\n");
+
+  Install("expect \"exit 0\"\nclick 1\n");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(FinishPlay(0), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "script line 2: click 1: the lesson has ended\n");
+}
+
+// ---- The world outside ------------------------------------------------------------------------
+
+TEST_F(Headless, WorldOutsideIsAsTheScriptSetsItUp) {
+  Install("", "screen 800 600 120\nwithout tramor32.dll\nno-lesson-font\nalready-running\n");
+  const ScreenMetrics screen = GetScreenMetrics();
+  EXPECT_EQ(screen.width, 800);
+  EXPECT_EQ(screen.height, 600);
+  EXPECT_EQ(screen.dpi, 120);
+  EXPECT_NE(FindTopWindow("Tavrin", "Tavrin"), kNoWindow) << "the other copy";
+
+  struct FontCase {
+    const char* face;
+    int installed;
+  };
+  const FontCase fonts[] = {{"custom", 0}, {"System", 1}};
+  for (const FontCase& c : fonts) {
+    SCOPED_TRACE(c.face);
+    EXPECT_EQ(EnumerateFonts(
+                  c.face, [](const FontDescription&, LParam) { return 1; }, 0),
+              c.installed);
+  }
+
+  EXPECT_NE(LoadLibraryByName("BRISKL.DLL"), 0u);
+  EXPECT_EQ(LoadLibraryByName("TRAMOR32.DLL"), 0u);
+  int width = 0;
+  int height = 0;
+  const Picture welcome = LoadPicture("BRISKL.DLL", "WEL_BMP");
+  PictureSize(welcome, width, height);
+  EXPECT_GT(width, 0);
+  EXPECT_GT(height, 0);
+  EXPECT_EQ(LoadPicture("TRAMOR32.DLL", "profmodc.bmp"), kNoPicture) << "its library is missing";
+  EXPECT_EQ(LoadPicture("BRISKL.DLL", "NO_SUCH_BMP"), kNoPicture);
+}
+
+TEST(HeadlessFonts, WidthsAreFixedPerFaceAndIgnoreTheHeight) {
+  CharWidths lesson{};
+  CharWidths system{};
+  CharWidths tall{};
+  HeadlessCharWidths("custom", 16, lesson);
+  HeadlessCharWidths("System", 16, system);
+  HeadlessCharWidths("System", 40, tall);
+  EXPECT_EQ(lesson['p'], 8);
+  EXPECT_EQ(lesson[0xC0], 8);
+  EXPECT_EQ(system['W'], 7);
+  EXPECT_EQ(system['i'], 7);
+  EXPECT_EQ(system[0xE9], 7);
+  EXPECT_EQ(system['\n'], 0);
+  EXPECT_EQ(system, tall);
+}
+
+TEST_F(Headless, CalculatorStartsOnceAndIsReportedWhenRaised) {
+  EXPECT_EQ(StartProgram("C:\\WINDOWS\\calc.exe"), kHeadlessStartResult);
+  const Window calculator = FindTopWindow("", "Calculator");
+  ASSERT_NE(calculator, kNoWindow);
+  EXPECT_LT(StartProgram("C:\\WINDOWS\\notepad.exe"), 22);
+  BringToTop(calculator);
+  OpenHelp(kNoWindow, "tavrin1.hlp");
+  ReportEvent("series selected: 3");
+  EXPECT_EQ(out.str(),
+            "calculator started\ncalculator raised\nhelp opened: tavrin1.hlp\n"
+            "series selected: 3\n");
+}
+
+}  // namespace
