@@ -21,11 +21,11 @@ build: deps
 	cmake --build --preset default
 
 run: build
-	./build/tavrin
+	./build/shell/tavrin --play share/demo.play --data-dir build/demo-data
 
-# Every test: the normal build, then the whole suite again under ASan + UBSan, then a short
-# fuzzing run of the entry line.
-test: check check-sanitize fuzz-smoke
+# Every test: a short fuzzing run of the entry line, the normal build and its tests, then the whole
+# suite again under ASan + UBSan.
+test: fuzz-smoke check check-sanitize
 
 check: build
 	ctest --preset default
@@ -37,12 +37,14 @@ check-sanitize: deps
 
 fuzz-build: deps
 	cmake --preset fuzz
-	cmake --build --preset fuzz
+	cmake --build --preset fuzz --target entry_fuzzer
 
 # A few seconds on the checked-in corpus, enough to prove the target runs and finds nothing old.
 fuzz-smoke: fuzz-build
 	mkdir -p build-fuzz/smoke
-	./build-fuzz/fuzz/entry_fuzzer -max_total_time=20 -seed=1 build-fuzz/smoke fuzz/corpus/entry
+	./build-fuzz/fuzz/entry_fuzzer -max_total_time=20 -seed=1 build-fuzz/smoke fuzz/corpus/entry \
+	  > build-fuzz/smoke.log 2>&1 || { tail -40 build-fuzz/smoke.log; exit 1; }
+	@tail -1 build-fuzz/smoke.log
 
 fuzz: fuzz-build
 	mkdir -p build-fuzz/corpus
