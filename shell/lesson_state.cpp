@@ -35,7 +35,6 @@ int orderPending = 1;
 int strikes = 0;
 int strikesAllowed = 3;
 int seriesLength = 1;
-int quitRequested = 0;
 int problemActive = 0;
 int certifiedThisRun = 0;
 int seriesOver = 1;

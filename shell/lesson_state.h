@@ -59,7 +59,7 @@ extern int orderPending;      // draw a new order at the next practice command
 extern int strikes;           // wrong answers of this certification run
 extern int strikesAllowed;    // strikes that end a certification run
 extern int seriesLength;      // problems in one certification run
-extern int quitRequested;     // the student confirmed leaving the mode
+// quitRequested lives in problemProgress (formulation_model.h): the panels and the flow share it.
 extern int problemActive;     // a problem runs
 extern int certifiedThisRun;  // a certification run was passed since start-up
 extern int seriesOver;        // no problem runs
