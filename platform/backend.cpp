@@ -32,10 +32,11 @@ void NoInput() {}
 bool NoKeyDown(int) {
   return false;
 }
+void NoPrinter(Window, std::span<const std::string_view>) {}
 
 constexpr Backend kDefaultBackend{
     DefaultScreen, DefaultCharWidths, NothingThere, NothingThere, NoPicture, NoProgram, Ignore,
-    Ignore,        IgnoreWindow,      NoInput,      NoKeyDown,
+    Ignore,        IgnoreWindow,      NoInput,      NoKeyDown,    NoPrinter,
 };
 
 Backend installed = kDefaultBackend;
@@ -68,4 +69,5 @@ void InstallBackend(const Backend& backend) {
   Keep(installed.windowChanged, kDefaultBackend.windowChanged);
   Keep(installed.waitForInput, kDefaultBackend.waitForInput);
   Keep(installed.keyDown, kDefaultBackend.keyDown);
+  Keep(installed.printDocument, kDefaultBackend.printDocument);
 }

@@ -27,10 +27,13 @@ struct Backend {
   // the input has ended: it returns -1 (see RunMessageLoop).
   void (*waitForInput)();
   bool (*keyDown)(int key);
+  // A page to print (PrintDocument), for the owner's window; its first line names it.
+  void (*printDocument)(Window owner, std::span<const std::string_view> lines);
 };
 
 // Entries left null keep the default back end's: a screen of 1024 x 768 at 96 dpi, every byte
-// 8 pixels wide, no fonts, libraries or pictures, programs that do not start, and no input.
+// 8 pixels wide, no fonts, libraries or pictures, programs that do not start, no printer, and no
+// input.
 void InstallBackend(const Backend& backend);
 
 // Destroys every window without messages and forgets the queue, the quit, classes, menus, fonts,

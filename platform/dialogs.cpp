@@ -10,7 +10,8 @@ namespace {
 
 inline constexpr int kMaxModalDepth = 16;  // modal dialogs and boxes open inside one another
 
-ResourceSet resources{};
+std::array<ResourceSet, kMaxResourceSets> resourceSets{};
+int resourceSetCount = 0;
 std::array<Window, kMaxModalDepth> modalStack{};
 int modalDepth = 0;
 
@@ -154,7 +155,8 @@ Result DefaultDialogProc(Window dialog, unsigned message, WParam wParam, LParam 
 }
 
 void ResetDialogs() {
-  resources = {};
+  resourceSets = {};
+  resourceSetCount = 0;
   modalDepth = 0;
 }
 
@@ -162,20 +164,33 @@ void ResetDialogs() {
 
 using namespace platform_detail;
 
-void RegisterResources(const ResourceSet& set) {
-  resources = set;
+bool RegisterResources(const ResourceSet& set) {
+  for (int i = 0; i < resourceSetCount; ++i) {
+    const ResourceSet& known = resourceSets[i];
+    if (known.dialogs.data() == set.dialogs.data() && known.menus.data() == set.menus.data() &&
+        known.dialogs.size() == set.dialogs.size() && known.menus.size() == set.menus.size()) {
+      return true;
+    }
+  }
+  if (resourceSetCount == kMaxResourceSets) return false;
+  resourceSets[resourceSetCount++] = set;
+  return true;
 }
 
 const DialogTemplate* FindDialogTemplate(std::string_view name) {
-  for (const DialogTemplate& t : resources.dialogs) {
-    if (t.name && SameIgnoringCase(t.name, name)) return &t;
+  for (int i = 0; i < resourceSetCount; ++i) {
+    for (const DialogTemplate& t : resourceSets[i].dialogs) {
+      if (t.name && SameIgnoringCase(t.name, name)) return &t;
+    }
   }
   return nullptr;
 }
 
 const MenuTemplate* FindMenuTemplate(std::string_view name) {
-  for (const MenuTemplate& t : resources.menus) {
-    if (t.name && SameIgnoringCase(t.name, name)) return &t;
+  for (int i = 0; i < resourceSetCount; ++i) {
+    for (const MenuTemplate& t : resourceSets[i].menus) {
+      if (t.name && SameIgnoringCase(t.name, name)) return &t;
+    }
   }
   return nullptr;
 }

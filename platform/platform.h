@@ -342,3 +342,7 @@ std::string_view SystemDirectory();
 void OpenHelp(Window owner, std::string_view file);
 // Events the student would notice that have no window of their own ("certificate printed: ...").
 void ReportEvent(std::string_view text);
+// Prints a page of UTF-8 lines. The first line names the document (a print queue shows it; the
+// headless back end reports it); the rest are the page's text. Whether and where it is printed is
+// the back end's business: the desktop asks with its print dialog.
+void PrintDocument(Window owner, std::span<const std::string_view> lines);

@@ -85,7 +85,13 @@ struct ResourceSet {
   std::span<const MenuTemplate> menus;
 };
 
-// Gives the window system the program's templates; called once at start-up.
-void RegisterResources(const ResourceSet& resources);
+// The program registers its own templates at start-up, and a library with dialogs of its own (the
+// course suite's) registers its set beside them.
+inline constexpr int kMaxResourceSets = 4;
+
+// Adds a set of templates to those the window system builds from. A set already registered (the
+// same tables) is not added again. False when kMaxResourceSets sets are registered already.
+bool RegisterResources(const ResourceSet& resources);
+// Search every registered set, in the order registered; the first template of that name wins.
 const DialogTemplate* FindDialogTemplate(std::string_view name);
 const MenuTemplate* FindMenuTemplate(std::string_view name);

@@ -1,6 +1,6 @@
 // The world outside the program's windows, all through the back end: the screen, the suite's
 // libraries and their pictures, starting programs, the help viewer, events the student notices,
-// the scroll-bar colour, and the windows of other programs.
+// printing, the scroll-bar colour, and the windows of other programs.
 #include <array>
 
 #include "window_table.h"
@@ -160,6 +160,11 @@ void OpenHelp(Window /*owner: the help window is the back end's own*/, std::stri
 
 void ReportEvent(std::string_view text) {
   TheBackend().reportEvent(text);
+}
+
+void PrintDocument(Window owner, std::span<const std::string_view> lines) {
+  if (lines.empty()) return;
+  TheBackend().printDocument(owner, lines);
 }
 
 // ---- Windows of other programs ----------------------------------------------------------------

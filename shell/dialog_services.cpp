@@ -59,3 +59,12 @@ int ShowTextBox(Window owner, int textId, int captionId, std::uint32_t style) {
   std::string_view caption = captionId == kNoCaptionText ? std::string_view{} : LoadText(captionId);
   return MessageBox(owner, TextIn(text), caption, style);
 }
+
+Result About(Window dialog, unsigned message, WParam wParam, LParam /*lParam*/) {
+  if (message == kMsgInitDialog) return 1;
+  if (message == kMsgCommand && CommandId(wParam) == kIdOk) {
+    EndDialog(dialog, 1);
+    return 1;
+  }
+  return 0;
+}

@@ -31,3 +31,7 @@ inline constexpr int kNoCaptionText = 0;
 
 // A message box of two string-table texts; returns the button's ID.
 int ShowTextBox(Window owner, int textId, int captionId, std::uint32_t style);
+
+// The procedure of the notice dialogs (2100, 2110, "NOVARSLEFT", the about box): "&Ok" (command
+// 1) ends the dialog with 1; nothing else is handled, so Escape does not close it.
+Result About(Window dialog, unsigned message, WParam wParam, LParam lParam);

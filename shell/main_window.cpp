@@ -180,24 +180,22 @@ void HelpCommand(Window window) {
   OpenHelp(window, kHelpFile);
 }
 
-// The certificate commands. The course shell's interface (courselib.h) has no certificate
-// operations yet, so the call to the shell between the steps below is the one step left out; the
-// menu and the panel go through their states as they will around it.
+// The certificate commands call the course shell, whose dialogs, boxes and printing run their own
+// loops while the lesson waits.
 
-// Steps 1 and 2: the menu greys, and the shown panel takes no input while the course shell's
-// dialog would be up. Returns whether the panel was disabled.
-bool SuspendForCourseShell() {
+// Steps 1 and 2: the menu greys, and the shown panel takes no input while the course shell has
+// the student's attention.
+void SuspendForCourseShell() {
   showPicture = 0;
   InvalidateWindow(mainWindow, true);
   GreyWholeMenuBar();
   DrawMenuBar(mainWindow);
-  bool panelShown = activePanel != kNoWindow && IsWindowVisible(activePanel);
-  if (panelShown) EnableWindow(activePanel, false);
-  return panelShown;
+  if (activePanel != kNoWindow && IsWindowVisible(activePanel)) EnableWindow(activePanel, false);
 }
 
-void ResumePanel(bool panelShown) {
-  if (panelShown) EnableWindow(activePanel, true);
+// The shown panel takes input again.
+void ResumePanel() {
+  if (activePanel != kNoWindow && IsWindowVisible(activePanel)) EnableWindow(activePanel, true);
 }
 
 // Step 4: the ready state comes back whole; during a problem everything but "&Practice" and
@@ -215,23 +213,33 @@ void ResumeMenuBar() {
 
 // Command 135 without a pass in this run: the certificate on record.
 void PrintRecordedCertificateCommand() {
-  bool panelShown = SuspendForCourseShell();
-  ResumePanel(panelShown);
+  SuspendForCourseShell();
+  PrintRecordedCertificate(mainWindow, studentRecord, studentDataA, studentDataB, kLessonIdMajor,
+                           kLessonIdMinor, certificationSeries);
+  ResumePanel();
   ResumeMenuBar();
 }
 
-// Command 135 after a passed run (value 1 right after it, 0 from the menu later): the new
-// certificate; the series can no longer change.
-void PrintNewCertificateCommand(Window window) {
+// Command 135 after a passed run: value 1 right after it, which also records the pass, 0 from
+// the menu later. The series of a passed run can no longer change.
+void PrintNewCertificateCommand(Window window, LParam value) {
+  PrintNewCertificate(mainWindow, studentRecord, studentDataA, studentDataB, kLessonIdMajor,
+                      kLessonIdMinor, certificationSeries, 0, 0, static_cast<int>(value));
   EnableMenuCommand(mainWindow, kCmdCertificationSeries, false);
   DrawMenuBar(mainWindow);
+  if (value != 0) {
+    RecordCertification(mainWindow, kLessonIdMajor, kLessonIdMinor, certificationSeries,
+                        studentRecord, studentDataA);
+  }
   SetFocus(window);
 }
 
-// Command 101: the course shell's choice of certification series.
+// Command 101: the course shell's choice of certification series; a cancelled choice keeps it.
 void CertificationSeriesCommand() {
-  bool panelShown = SuspendForCourseShell();
-  ResumePanel(panelShown);
+  SuspendForCourseShell();
+  int series = SelectCertificationSeries(mainWindow);
+  if (series != -1) certificationSeries = series;
+  ResumePanel();
   ResumeMenuBar();
 }
 
@@ -255,7 +263,7 @@ void MainWindowCommand(Window window, int command, LParam value) {
       if (certifiedThisRun == 0) {
         PrintRecordedCertificateCommand();
       } else {
-        PrintNewCertificateCommand(window);
+        PrintNewCertificateCommand(window, value);
       }
       break;
     case kCmdCertificationSeries:

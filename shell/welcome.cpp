@@ -129,12 +129,3 @@ Result WelcomeCmd(Window dialog, unsigned message, WParam wParam, LParam lParam)
       return 0;
   }
 }
-
-Result About(Window dialog, unsigned message, WParam wParam, LParam /*lParam*/) {
-  if (message == kMsgInitDialog) return 1;
-  if (message == kMsgCommand && CommandId(wParam) == kNoticeOkId) {
-    EndDialog(dialog, 1);
-    return 1;
-  }
-  return 0;
-}

@@ -4,15 +4,13 @@
 
 #include <span>
 
+#include "dialog_services.h"  // About, the notice procedure
 #include "platform.h"
 
 // The procedure of dialog "WELCOME": the picture, a picture button that appears once the dialog is
 // on screen, and the suite's version. Ends the dialog with 0 when the button is pressed.
 Result WelcomeCmd(Window dialog, unsigned message, WParam wParam, LParam lParam);
 
-// The procedure of the notice dialogs: "&Ok" (command 1) ends the dialog with 1; nothing else is
-// handled, so Escape does not close it.
-Result About(Window dialog, unsigned message, WParam wParam, LParam lParam);
 
 // "Version " and the version with two decimals, whatever the locale: 1 gives "Version 1.00".
 void FormatVersionText(std::span<char> buffer, double version);

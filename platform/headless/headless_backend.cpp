@@ -130,6 +130,11 @@ void OpenHelpHeadless(std::string_view file) {
   ReportEventLine("help opened: " + std::string(file));
 }
 
+// There is no printer: the student sees that a page went out, by the line that names it.
+void PrintDocumentHeadless(Window, std::span<const std::string_view> lines) {
+  ReportEventLine("certificate printed: " + std::string(lines.front()));
+}
+
 // The calculator coming to the top again is an event the student notices.
 void NoteCalculatorRaised(Window window) {
   if (window == kNoWindow || window != runner.calculator) return;
@@ -219,6 +224,7 @@ void InstallHeadlessBackend(const PlayScript& script, std::ostream& out) {
   backend.windowChanged = WindowChanged;
   backend.waitForInput = WaitForInput;
   backend.keyDown = KeyDown;
+  backend.printDocument = PrintDocumentHeadless;
   InstallBackend(backend);
   if (script.alreadyRunning) CreateForeignWindow("Tavrin", "Tavrin");
 }

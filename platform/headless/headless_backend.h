@@ -1,8 +1,8 @@
 // The headless back end: the window system without a display, driven by a play script. It reports
 // a fixed screen and fixed character widths, stands in for the world outside (missing libraries,
-// the lesson font, the calculator, the help, a second copy already running), and at every idle
-// moment writes the transcript and performs the script's next action. main() installs it for
-// `tavrin --play`; the headless tests use it directly.
+// the lesson font, the calculator, the help, the printer, a second copy already running), and at
+// every idle moment writes the transcript and performs the script's next action. main() installs
+// it for `tavrin --play`; the headless tests use it directly.
 #pragma once
 
 #include <ostream>

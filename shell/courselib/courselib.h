@@ -44,6 +44,35 @@ int OpenStudentRecord(std::span<char, kStudentRecordSize> studentRecord,
 // The main window is ready; the result means nothing to the lesson.
 int AnnounceLessonStart(std::span<const char, kStudentRecordSize> studentRecord);
 
+// The course shell's dialog for choosing the certification series, owned by owner. Returns the
+// series chosen, or -1 when the student cancelled (the lesson keeps its series).
+int SelectCertificationSeries(CourseWindow owner);
+
+// "Print Certificate" with no pass in this run: prints the student's last recorded certification
+// of the lesson, or says in a message box that there is none. The result means nothing to the
+// lesson.
+int PrintRecordedCertificate(CourseWindow owner,
+                             std::span<const char, kStudentRecordSize> studentRecord,
+                             std::span<const char, kStudentDataASize> studentDataA,
+                             std::span<const char, kStudentDataBSize> studentDataB,
+                             int lessonIdMajor, int lessonIdMinor, int certificationSeries);
+
+// Prints the certificate of a run passed since start-up: justPassed 1 right after the pass (before
+// RecordCertification), 0 for a later "Print Certificate". reservedA and reservedB are 0. The
+// result means nothing to the lesson.
+int PrintNewCertificate(CourseWindow owner, std::span<const char, kStudentRecordSize> studentRecord,
+                        std::span<const char, kStudentDataASize> studentDataA,
+                        std::span<const char, kStudentDataBSize> studentDataB, int lessonIdMajor,
+                        int lessonIdMinor, int certificationSeries, int reservedA, int reservedB,
+                        int justPassed);
+
+// Records the pass just printed in the student's record, in that series. The result means
+// nothing to the lesson; a failure is told to the student by the course shell itself.
+int RecordCertification(CourseWindow owner, int lessonIdMajor, int lessonIdMinor,
+                        int certificationSeries,
+                        std::span<const char, kStudentRecordSize> studentRecord,
+                        std::span<const char, kStudentDataASize> studentDataA);
+
 // True when the course shell asks for the extended certification setting (4 strikes allowed, 3
 // problems a run) instead of the standard one (3 and 1).
 bool ExtendedCertification();

@@ -1,0 +1,576 @@
+// The list dialogs (the constraint choice 2500, "Problem Not Finished" 1900, the formulation list
+// 8700, the repeat notice 1495) and the hint dialogs (the topic choice 2000, the hint and solution
+// lists 7700 and 9700), run as real modal dialogs on the window system with a back end of the
+// test's own that answers them the way a student would, on a generated printing problem.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "backend.h"
+#include "courselib.h"
+#include "formulation_model.h"
+#include "hint_dialogs.h"
+#include "hint_text.h"
+#include "lesson_state.h"
+#include "list_dialogs.h"
+#include "parameter_table.h"
+#include "printing_problem.h"
+#include "row_format.h"
+#include "textservices.h"
+#include "ui_resources.h"
+
+namespace {
+
+constexpr std::uint64_t kSeed = 7;
+constexpr int kLessonCharWidth = 10;
+constexpr int kSystemCharWidth = 5;
+
+// The printing problem's constraints: six page minimums and maximums, then the working hours.
+constexpr int kPrintingConstraints = 7;
+constexpr int kWorkingHours = 6;
+
+using Rows = std::vector<std::string>;
+
+// What a dialog looked like while it waited for the student.
+struct Seen {
+  std::string name;
+  std::string title;
+  Rows rows;
+  int selection = -1;
+  bool listHasFocus = false;
+  Font listFont = kNoFont;
+  int listWidth = 0;
+  WindowRect rect{};
+};
+
+// The world outside as each test sets it up, and what the dialogs did in it.
+struct TestWorld {
+  std::vector<std::string> shown;  // every dialog that came on screen, in order
+  std::vector<Window> shownWindows;
+  std::vector<std::function<void()>> steps;  // one per idle moment; none left ends the input
+  std::size_t next = 0;
+  std::vector<int> ownerCommands;  // commands that reached the owning panel
+};
+TestWorld world;
+
+void TestCharWidths(std::string_view face, int /*height*/, CharWidths& widths) {
+  widths.fill(face == "custom" ? kLessonCharWidth : kSystemCharWidth);
+}
+bool TestFontInstalled(std::string_view) {
+  return true;
+}
+void TestWindowChanged(Window window) {
+  WindowView view{};
+  if (!ViewWindow(window, view) || !view.visible || view.kind != WindowKind::kDialog) return;
+  if (std::find(world.shownWindows.begin(), world.shownWindows.end(), window) !=
+      world.shownWindows.end()) {
+    return;
+  }
+  world.shownWindows.push_back(window);
+  world.shown.emplace_back(view.templateName);
+}
+void TestWaitForInput() {
+  if (world.next < world.steps.size()) world.steps[world.next++]();
+}
+
+// The owning panel records the commands it receives.
+Result RecordCommands(Window /*dialog*/, unsigned message, WParam wParam, LParam /*lParam*/) {
+  if (message == kMsgCommand) world.ownerCommands.push_back(CommandId(wParam));
+  return message == kMsgInitDialog ? 1 : 0;
+}
+
+constexpr char kPlainClass[] = "ListTestPlain";
+
+Rows RowsOf(Window list) {
+  Rows rows;
+  std::array<char, kMaxControlText> row{};
+  for (int i = 0; i < ListRowCount(list); ++i) {
+    ListRowText(list, i, row);
+    rows.emplace_back(TextIn(row));
+  }
+  return rows;
+}
+
+// The modal dialog on top, with its list box listId.
+Seen Look(int listId) {
+  Seen seen;
+  Window dialog = TopModal();
+  seen.name = std::string(DialogTemplateName(dialog));
+  std::array<char, kMaxControlText> title{};
+  GetWindowText(dialog, title);
+  seen.title = std::string(TextIn(title));
+  seen.rect = GetWindowRect(dialog);
+  Window list = DialogItem(dialog, listId);
+  if (list == kNoWindow) return seen;
+  seen.rows = RowsOf(list);
+  seen.selection = ListSelection(list);
+  seen.listHasFocus = GetFocus() == list;
+  seen.listFont = GetWindowFont(list);
+  seen.listWidth = GetClientRect(list).width;
+  return seen;
+}
+
+// Steps a student takes on the dialog on top.
+std::function<void()> Click(int id) {
+  return [id] { ClickButton(DialogItem(TopModal(), id)); };
+}
+std::function<void()> Key(int key) {
+  return [key] { KeyPress(GetFocus(), key); };
+}
+std::function<void()> PickRow(int listId, int row, bool doubleClick) {
+  return [=] { ListClickRow(DialogItem(TopModal(), listId), row, doubleClick); };
+}
+// Looks at the dialog on top, then takes the step.
+std::function<void()> LookThen(Seen& seen, int listId, std::function<void()> step) {
+  return [&seen, listId, step] {
+    seen = Look(listId);
+    step();
+  };
+}
+
+std::string Name(int constraint) {
+  return std::string(TextIn(formulation.constraintNames[constraint]));
+}
+std::string Label(int constraint) {
+  return Name(constraint) +
+         std::string(ConstraintKindWord(formulation.constraintKinds[constraint]));
+}
+std::string Row(int index, bool objective) {
+  std::array<char, kRowTextSize> row{};
+  FormatFormulationRow(formulation, index, row, objective);
+  return std::string(TextIn(row));
+}
+
+bool Contains(const Rows& rows, const std::string& row) {
+  return std::find(rows.begin(), rows.end(), row) != rows.end();
+}
+
+class ListHintDialogs : public testing::Test {
+ protected:
+  void SetUp() override {
+    world = TestWorld{};
+    Backend backend{};
+    backend.charWidths = TestCharWidths;
+    backend.fontInstalled = TestFontInstalled;
+    backend.windowChanged = TestWindowChanged;
+    backend.waitForInput = TestWaitForInput;
+    InstallBackend(backend);
+    RegisterResources(LessonResources());
+    RegisterWindowClass({kPlainClass, DefaultWindowProc, {0, 0, 0}, nullptr});
+    mainWindow = CreateWindowOf(kPlainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 640,
+                                480, kNoWindow, 0, 0);
+    panel = CreateModelessDialog("1603", mainWindow, RecordCommands, 0);
+    lessonFont = CreateFontFrom({"custom", 14, 0});
+
+    SeedRandom(kSeed);
+    GeneratePrintingProblem();
+    problemOrder = {kProblemPrinting, kProblemFurniture, kProblemPorcelain, kProblemFeedMix,
+                    kProblemFarm};
+    problemNumber = 0;
+    problemProgress = ProblemProgress{};
+    problemProgress.entryStep = 1;
+    problemActive = 1;
+  }
+
+  void TearDown() override {
+    ResetWindowSystem();
+    mainWindow = kNoWindow;
+    lessonFont = kNoFont;
+  }
+
+  // Runs the dialog with the student's steps; the owner is the entry panel.
+  Result Run(const char* name, WindowProc procedure, std::vector<std::function<void()>> steps) {
+    world.steps = std::move(steps);
+    world.next = 0;
+    world.shown.clear();
+    world.shownWindows.clear();
+    return RunModalDialog(name, panel, procedure, 0);
+  }
+
+  static void EnterAllBut(const std::vector<int>& open) {
+    problemProgress.entryStep = 2;
+    for (int i = 0; i < kPrintingConstraints; ++i) {
+      problemProgress.constraintEntered[i] =
+          std::find(open.begin(), open.end(), i) == open.end() ? 1 : 0;
+    }
+  }
+
+  Window panel = kNoWindow;
+};
+
+// ---- 2500: the constraint choice --------------------------------------------------------------
+
+TEST_F(ListHintDialogs, ConstraintChoiceOffersTheObjectiveFirstAndYieldsMinusOneForIt) {
+  ASSERT_EQ(formulation.constraintCount, kPrintingConstraints);
+  Seen seen;
+  Result result = Run("2500", WhichConstCmd, {LookThen(seen, 2010, PickRow(2010, 0, true))});
+  EXPECT_EQ(result, kObjectiveTopic);
+  EXPECT_EQ(world.shown, std::vector<std::string>{"2500"});
+  Rows expected = {"Objective Function"};
+  for (int i = 0; i < kPrintingConstraints; ++i) expected.push_back(Label(i) + " constraint");
+  EXPECT_EQ(seen.rows, expected);
+  EXPECT_EQ(seen.selection, 0);
+  EXPECT_TRUE(seen.listHasFocus);
+  // Half-way across and three quarters down the room the main window leaves.
+  EXPECT_EQ(seen.rect.left, static_cast<int>((640 - seen.rect.width) * 0.5));
+  EXPECT_EQ(seen.rect.top, static_cast<int>((480 - seen.rect.height) * 0.75));
+}
+
+TEST_F(ListHintDialogs, ConstraintChoiceEndsWithThePartOfTheRowChosen) {
+  struct Case {
+    const char* name;
+    std::vector<std::function<void()>> steps;
+    Result expected;
+  };
+  // Open: constraints 1, 3 and 6, so rows 0, 1, 2 stand for them.
+  const Case cases[] = {
+      {"Ok on the first row", {Click(kIdOk)}, 1},
+      {"Ok after selecting a row", {PickRow(2010, 2, false), Click(kIdOk)}, kWorkingHours},
+      {"double click", {PickRow(2010, 1, true)}, 3},
+      {"Escape does not close it", {Key(kKeyEscape), PickRow(2010, 1, true)}, 3},
+      {"nor does the close box", {[] { CloseRequest(TopModal()); }, Click(kIdOk)}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EnterAllBut({1, 3, kWorkingHours});
+    EXPECT_EQ(Run("2500", WhichConstCmd, c.steps), c.expected);
+    EXPECT_EQ(world.next, c.steps.size());
+  }
+}
+
+TEST_F(ListHintDialogs, ConstraintChoiceWithOnePartOrNoneLeftNeverShows) {
+  struct Case {
+    const char* name;
+    std::vector<int> open;
+    int entryStep;
+    Result expected;
+    int problemFinished;
+  };
+  const Case cases[] = {
+      {"one constraint left", {4}, 2, 4, 0},
+      {"only the objective left", {}, 1, kObjectiveTopic, 0},
+      {"nothing left", {}, 2, kNothingToChoose, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EnterAllBut(c.open);
+    problemProgress.entryStep = c.entryStep;
+    problemProgress.problemFinished = 0;
+    EXPECT_EQ(Run("2500", WhichConstCmd, {}), c.expected);
+    EXPECT_TRUE(world.shown.empty());
+    EXPECT_EQ(problemProgress.problemFinished, c.problemFinished);
+  }
+}
+
+TEST_F(ListHintDialogs, ConstraintChoiceAfterAQuitRequestPostsQuitToThePanel) {
+  problemProgress.quitRequested = 1;
+  EXPECT_EQ(Run("2500", WhichConstCmd, {}), kNothingToChoose);
+  EXPECT_TRUE(world.shown.empty());
+  EXPECT_TRUE(world.ownerCommands.empty()) << "posted, not sent";
+  RunMessageLoop(kNoWindow);
+  EXPECT_EQ(world.ownerCommands, std::vector<int>{kIdCancel});
+}
+
+// ---- 1900: "Problem Not Finished" -------------------------------------------------------------
+
+TEST_F(ListHintDialogs, NotFinishedListsTheMissingPartsAndSetsProblemFinished) {
+  struct Case {
+    const char* name;
+    std::function<void()> step;
+    int problemFinished;
+  };
+  const Case cases[] = {
+      {"Quit Problem", Click(1), 1},
+      {"Cancel", Click(2), 0},
+      {"Enter presses Cancel, the default", Key(kKeyEnter), 0},
+      {"Escape cancels", Key(kKeyEscape), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    problemProgress.entryStep = 1;
+    problemProgress.constraintEntered = {};
+    problemProgress.constraintEntered[kWorkingHours] = 1;
+    problemProgress.problemFinished = 1 - c.problemFinished;
+    Seen seen;
+    EXPECT_EQ(Run("1900", FinishedCmd, {LookThen(seen, 1910, c.step)}), 1);
+    EXPECT_EQ(problemProgress.problemFinished, c.problemFinished);
+    ASSERT_EQ(seen.rows.size(), 7u);
+    EXPECT_EQ(seen.rows.front(), "Objective Function");
+    EXPECT_EQ(seen.rows.back(), Label(5) + " constraint");
+    EXPECT_TRUE(seen.listHasFocus);
+  }
+}
+
+// ---- 8700: the formulation so far -------------------------------------------------------------
+
+TEST_F(ListHintDialogs, FormulationListShowsHeadingObjectiveAndEnteredConstraints) {
+  struct Case {
+    const char* name;
+    int problemActive;
+    const char* heading;
+  };
+  const Case cases[] = {
+      {"while the problem runs", 1, "This is your formulation of the problem so far:"},
+      {"at its end", 0, "This is the complete formulation of the problem:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    problemActive = c.problemActive;
+    problemProgress.entryStep = 3;
+    problemProgress.constraintEntered[2] = 1;
+    problemProgress.constraintEntered[kWorkingHours] = 1;
+    Seen seen;
+    EXPECT_EQ(Run("8700", ConstListCmd, {LookThen(seen, 1710, Click(kIdOk))}), kIdOk);
+    EXPECT_EQ(world.shown, std::vector<std::string>{"8700"});
+    const Rows expected = {
+        c.heading,
+        " ",
+        "Objective function:",
+        Row(0, true).substr(3),
+        " ",
+        Label(2) + " constraint:",
+        Row(2, false),
+        " ",
+        Label(kWorkingHours) + " constraint:",
+        Row(kWorkingHours, false),
+    };
+    EXPECT_EQ(seen.rows, expected);
+    EXPECT_TRUE(seen.rows[3].starts_with("  Minimize: ")) << seen.rows[3];
+    EXPECT_EQ(seen.listFont, lessonFont);
+    EXPECT_TRUE(seen.listHasFocus);
+    EXPECT_EQ(seen.rect.left, (640 - seen.rect.width) / 2);
+    EXPECT_EQ(seen.rect.top, (480 - seen.rect.height) / 2);
+  }
+}
+
+TEST_F(ListHintDialogs, FormulationListWithNothingEnteredShowsOnlyTheNotice) {
+  Seen notice;
+  Window owner = kNoWindow;
+  auto escape = [&owner] {
+    owner = GetOwner(TopModal());
+    KeyPress(GetFocus(), kKeyEscape);
+  };
+  EXPECT_EQ(Run("8700", ConstListCmd, {escape, LookThen(notice, 0, Click(kIdOk))}), 0);
+  EXPECT_EQ(world.shown, std::vector<std::string>{"2110"});
+  EXPECT_EQ(notice.name, "2110") << "Escape leaves the notice up";
+  EXPECT_EQ(owner, mainWindow);
+}
+
+// ---- 1495: the repeat notice ------------------------------------------------------------------
+
+TEST_F(ListHintDialogs, RepeatNoticeNamesTheConstraintWithItsKindWord) {
+  struct Case {
+    int constraint;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {kWorkingHours, "the working hours resource."},
+      {1, "the double-sided, one-color page minimum production."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    problemProgress.lastMatchedConstraint = c.constraint;
+    std::string text;
+    auto read = [&text] {
+      std::array<char, kMaxControlText> buffer{};
+      GetWindowText(DialogItem(TopModal(), 1490), buffer);
+      text = std::string(TextIn(buffer));
+      KeyPress(GetFocus(), kKeyEnter);
+    };
+    EXPECT_EQ(Run("1495", CorrectConstrCmd, {read}), kIdOk);
+    EXPECT_EQ(text, c.expected);
+  }
+}
+
+// ---- 2000: the hint topic ---------------------------------------------------------------------
+
+TEST_F(ListHintDialogs, HintTopicOnTheObjectiveStepIsTheObjectiveWithoutAsking) {
+  problemProgress.matchedConstraint = kNothingToChoose;
+  problemProgress.topicList.fill(5);
+  Run("2000", HintCmd, {});
+  EXPECT_TRUE(world.shown.empty());
+  EXPECT_EQ(problemProgress.matchedConstraint, 0);
+  EXPECT_EQ(problemProgress.topicList[0], kObjectiveTopic);
+}
+
+TEST_F(ListHintDialogs, HintTopicChoiceLeavesTheRowChosenOrCancelled) {
+  struct Case {
+    const char* name;
+    std::vector<std::function<void()>> steps;
+    int matched;
+  };
+  const Case cases[] = {
+      {"Ok on the first row", {Click(kIdOk)}, 0},
+      {"Ok on a later row", {PickRow(2010, 2, false), Click(kIdOk)}, 2},
+      {"Cancel", {PickRow(2010, 2, false), Click(kIdCancel)}, kNothingToChoose},
+      {"Escape cancels", {Key(kKeyEscape)}, kNothingToChoose},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EnterAllBut({0, 3, kWorkingHours});
+    Seen seen;
+    std::vector<std::function<void()>> steps = c.steps;
+    steps[0] = LookThen(seen, 2010, steps[0]);
+    Run("2000", HintCmd, steps);
+    EXPECT_EQ(seen.title, "Select a hint topic");
+    EXPECT_EQ(seen.rows, (Rows{Label(0) + " constraint", Label(3) + " constraint",
+                               Label(kWorkingHours) + " constraint"}));
+    EXPECT_EQ(seen.selection, 0);
+    EXPECT_EQ(problemProgress.matchedConstraint, c.matched);
+    EXPECT_EQ(problemProgress.topicList[2], kWorkingHours);
+  }
+}
+
+// ---- 7700 and 9700: hints and solutions -------------------------------------------------------
+
+class HintLists : public ListHintDialogs {
+ protected:
+  // Two one-blank lines and the note close every list.
+  static constexpr std::size_t kClosingRows = 3;
+
+  // Opens the hint dialog on the topic and returns what it showed.
+  Seen OpenOn(const char* name, int topic) {
+    problemProgress.topicList[0] = topic;
+    problemProgress.matchedConstraint = 0;
+    Seen seen;
+    Run(name, Hint2Cmd, {LookThen(seen, 1710, Click(kIdOk))});
+    return seen;
+  }
+
+  // The rows of the builder's text, from first on up to the closing lines, fit the list measured
+  // in the lesson font, and the text was wrapped to that width, not cut short. The fixed lines
+  // around them go in as they stand.
+  static void ExpectWrappedInTheLessonFont(const Seen& seen, std::size_t first) {
+    int usable = seen.listWidth - ScrollBarWidth() - 1;
+    std::size_t longest = 0;
+    ASSERT_GT(seen.rows.size(), first + kClosingRows);
+    for (std::size_t i = first; i + kClosingRows < seen.rows.size(); ++i) {
+      const std::string& row = seen.rows[i];
+      longest = std::max(longest, row.size());
+      EXPECT_LT(static_cast<int>(row.size()) * kLessonCharWidth, usable) << row;
+    }
+    EXPECT_GT(static_cast<int>(longest) * kLessonCharWidth, usable * 3 / 4);
+  }
+};
+
+TEST_F(HintLists, SecondHintOnAConstraintIsItsSolutionAndCountsItEntered) {
+  problemProgress.entryStep = 2;
+  problemProgress.hintLevel = 0;
+
+  Seen hint = OpenOn("7700", kWorkingHours);
+  EXPECT_EQ(hint.title, "Hints");
+  EXPECT_EQ(problemProgress.hintLevel, 1);
+  ASSERT_GE(hint.rows.size(), 6u);
+  EXPECT_EQ(hint.rows[0], "Hint 1:");
+  EXPECT_EQ(hint.rows[1], "");
+  EXPECT_EQ(hint.rows[2], "If you can answer the following question(s), you can formulate");
+  EXPECT_EQ(hint.rows[3], "the constraint for the working hours resource.");
+  EXPECT_EQ(hint.rows.back(), "NOTE : All Constraints must be on Right hand side");
+  EXPECT_FALSE(Contains(hint.rows, Row(kWorkingHours, false))) << "a hint gives no answer";
+  EXPECT_EQ(problemProgress.constraintEntered[kWorkingHours], 0);
+  EXPECT_EQ(hint.listFont, lessonFont);
+  EXPECT_TRUE(hint.listHasFocus);
+  ExpectWrappedInTheLessonFont(hint, 5);
+
+  Seen solution = OpenOn("7700", kWorkingHours);
+  EXPECT_EQ(problemProgress.hintLevel, 2);
+  ASSERT_GE(solution.rows.size(), 2u);
+  EXPECT_EQ(solution.rows[0], "Solution:");
+  EXPECT_TRUE(Contains(solution.rows, Row(kWorkingHours, false)));
+  EXPECT_FALSE(Contains(solution.rows, hint.rows[2]));
+  EXPECT_EQ(problemProgress.constraintEntered[kWorkingHours], 1);
+  ExpectWrappedInTheLessonFont(solution, 2);
+}
+
+// Where a dialog stands before its procedure moves it.
+WindowRect templatePlace{};
+Result RecordPlace(Window dialog, unsigned message, WParam /*wParam*/, LParam /*lParam*/) {
+  if (message != kMsgInitDialog) return 0;
+  templatePlace = GetWindowRect(dialog);
+  EndDialog(dialog, 0);
+  return 0;
+}
+
+TEST_F(HintLists, HintListStandsNearTheTopAtItsOwnLeft) {
+  for (const char* name : {"7700", "9700"}) {
+    SCOPED_TRACE(name);
+    RunModalDialog(name, panel, RecordPlace, 0);
+    Seen seen = OpenOn(name, kObjectiveTopic);
+    EXPECT_EQ(seen.rect.left, templatePlace.left);
+    EXPECT_EQ(seen.rect.top, static_cast<int>((480 - seen.rect.height) * 0.1));
+    EXPECT_NE(templatePlace.top, seen.rect.top) << "the test would not see a move";
+  }
+}
+
+TEST_F(HintLists, ObjectiveTopicHintAndSolutionAfterAWrongObjective) {
+  struct Case {
+    const char* name;
+    const char* dialog;
+    int explanationMode;
+    int levelBefore;
+    Rows opening;
+    bool writtenOut;
+  };
+  const Case cases[] = {
+      {"hint asked for",
+       "7700",
+       0,
+       0,
+       {"Hint 1:", "", "If you can answer the following question(s), you can formulate",
+        "the objective function.", ""},
+       false},
+      {"solution after a wrong objective",
+       "9700",
+       1,
+       2,
+       {"Solution:", "", "Your formulation for the objective function is incorrect.", ""},
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    problemProgress.explanationMode = c.explanationMode;
+    problemProgress.hintLevel = c.levelBefore;
+    Seen seen = OpenOn(c.dialog, kObjectiveTopic);
+    EXPECT_EQ(problemProgress.hintLevel, c.levelBefore + 1);
+    ASSERT_GE(seen.rows.size(), c.opening.size());
+    EXPECT_EQ(Rows(seen.rows.begin(), seen.rows.begin() + c.opening.size()), c.opening);
+    EXPECT_EQ(Contains(seen.rows, Row(0, true)), c.writtenOut);
+    EXPECT_EQ(problemProgress.constraintEntered, (std::array<std::int32_t, kMaxConstraints>{}));
+  }
+}
+
+TEST_F(HintLists, TopicsWithNothingToExplainCloseWithoutAList) {
+  struct Case {
+    const char* name;
+    int matched;
+    int topic;
+    bool everyConstraintEntered;  // the topic then comes from the topic choice 2000
+    std::vector<std::string> shown;
+  };
+  const Case cases[] = {
+      {"topic choice cancelled", kNothingToChoose, 0, false, {}},
+      {"topic past the constraints", 0, kPrintingConstraints, false, {"2100"}},
+      {"topic choice with every constraint entered", 0, 0, true, {"2100"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    problemProgress.hintLevel = 0;
+    problemProgress.topicList[0] = c.topic;
+    problemProgress.matchedConstraint = c.matched;
+    if (c.everyConstraintEntered) {
+      EnterAllBut({});
+      Run("2000", HintCmd, {});
+      EXPECT_TRUE(world.shown.empty());
+    }
+    Run("7700", Hint2Cmd, {Click(kIdOk)});
+    EXPECT_EQ(world.shown, c.shown);
+    EXPECT_EQ(problemProgress.hintLevel, 0);
+  }
+}
+
+}  // namespace

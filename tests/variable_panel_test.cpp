@@ -1,0 +1,630 @@
+// The decision-variable selection: the candidate rows of each of the five problems and their
+// shuffle, the problem box's scroll arithmetic, and panel 2601 built from its template on the
+// window system with a back end of the test's own that holds Ctrl down on request and answers
+// message boxes and dialogs: right and wrong picks, the strikes, "Finished", the empty list,
+// leaving the mode, the arrow keys, the focus, and the variable list of dialog 1800.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "backend.h"
+#include "courselib.h"
+#include "formulation_model.h"
+#include "lesson_flow.h"
+#include "lesson_state.h"
+#include "parameter_table.h"
+#include "problem_statement.h"
+#include "row_format.h"
+#include "textservices.h"
+#include "transcript.h"
+#include "ui_resources.h"
+#include "variable_panel.h"
+
+namespace {
+
+constexpr int kProblemCodes[] = {kProblemPrinting, kProblemFurniture, kProblemPorcelain,
+                                 kProblemFeedMix, kProblemFarm};
+
+std::string WithArticle(std::string_view phrase) {
+  return phrase.starts_with("the ") ? std::string(phrase) : "the " + std::string(phrase);
+}
+
+// What each code of the current problem must show, built from the formulation directly.
+std::map<int, std::string> ExpectedPhrases() {
+  std::map<int, std::string> phrases;
+  for (int j = 0; j < formulation.constraintCount; ++j) {
+    phrases[-(j + 1)] = WithArticle(DescribeValue(parameterTable, formulation.constraints[j].rhs));
+  }
+  for (int k = 0; k < formulation.variableCount; ++k) {
+    phrases[k + 1] = WithArticle(TextIn(formulation.variableDescriptions[k]));
+    phrases[-(k + 2000)] =
+        WithArticle(DescribeValue(parameterTable, formulation.objective.coef[k]));
+  }
+  return phrases;
+}
+
+// The codes in the order the rows are built, before any shuffle.
+std::vector<int> UnshuffledCodes() {
+  std::vector<int> codes;
+  for (int j = 0; j < formulation.constraintCount; ++j) codes.push_back(-(j + 1));
+  for (int k = 0; k < formulation.variableCount; ++k) codes.push_back(k + 1);
+  for (int k = 0; k < formulation.variableCount; ++k) codes.push_back(-(k + 2000));
+  return codes;
+}
+
+struct Draw {
+  int high, low, result;
+};
+std::vector<Draw> draws;
+
+int RecordedRandomInRange(int high, int low) {
+  int result = RandomInRange(high, low);
+  draws.push_back({high, low, result});
+  return result;
+}
+
+TEST(BuildVariableCandidates, ListsEveryPhraseOfEachProblemOnceWithItsCode) {
+  int largest = 0;
+  for (int problem : kProblemCodes) {
+    SCOPED_TRACE(problem);
+    SeedRandom(20240 + problem);
+    ASSERT_TRUE(BuildStatement(problem));
+    CandidateTable table{};
+    int count = BuildVariableCandidates(formulation, parameterTable, table, RandomInRange);
+    EXPECT_EQ(count, formulation.constraintCount + 2 * formulation.variableCount);
+    EXPECT_EQ(table.count, count);
+    EXPECT_LE(count, kLargestProblemCandidates);
+    largest = std::max(largest, count);
+
+    std::map<int, std::string> expected = ExpectedPhrases();
+    // Every right-hand side and objective coefficient is a parameter the problem describes.
+    const std::string noParameter = WithArticle(DescribeValue(parameterTable, -123456.789));
+    std::map<int, std::string> shown;
+    for (int i = 0; i < count; ++i) {
+      std::string text(TextIn(table.rows[i].text));
+      EXPECT_TRUE(text.starts_with("the ")) << text;
+      EXPECT_NE(text, noParameter);
+      EXPECT_LT(text.size(), static_cast<std::size_t>(kCandidateTextSize - 1)) << "cut: " << text;
+      EXPECT_TRUE(shown.emplace(table.rows[i].code, text).second)
+          << "code twice: " << table.rows[i].code;
+    }
+    EXPECT_EQ(shown, expected);
+  }
+  EXPECT_EQ(largest, kLargestProblemCandidates) << "the farm problem is the largest";
+}
+
+TEST(BuildVariableCandidates, ShufflesInThreePassesSwappingEachRowWithALaterOne) {
+  for (int problem : kProblemCodes) {
+    SCOPED_TRACE(problem);
+    SeedRandom(77 + problem);
+    ASSERT_TRUE(BuildStatement(problem));
+    draws.clear();
+    CandidateTable table{};
+    int count = BuildVariableCandidates(formulation, parameterTable, table, RecordedRandomInRange);
+    int last = count - 1;
+    ASSERT_EQ(draws.size(), static_cast<std::size_t>(3 * last));
+    // Replaying the recorded draws as swaps on the rows in build order gives the table.
+    std::vector<int> codes = UnshuffledCodes();
+    for (int pass = 0; pass < 3; ++pass) {
+      for (int i = 0; i < last; ++i) {
+        const Draw& d = draws[static_cast<std::size_t>(pass * last + i)];
+        EXPECT_EQ(d.high, last);
+        EXPECT_EQ(d.low, i + 1);
+        std::swap(codes[static_cast<std::size_t>(i)], codes[static_cast<std::size_t>(d.result)]);
+      }
+    }
+    for (int i = 0; i < count; ++i) EXPECT_EQ(table.rows[i].code, codes[i]) << "row " << i;
+  }
+}
+
+// A draw that always takes the lowest row allowed: every pass then rotates the rows by one, so
+// three passes over three rows give them back in build order.
+int LowestDraw(int /*high*/, int low) {
+  return low;
+}
+
+TEST(BuildVariableCandidates, PrefixesTheArticleOnlyWhereItIsMissing) {
+  static const char* const kDescriptions[] = {"number of hours available", "the profit per unit"};
+  ClearFormulation(formulation);
+  formulation.constraintCount = 1;
+  formulation.constraints[0].rhs = 5;
+  formulation.variableCount = 1;
+  SetText(formulation.variableDescriptions[0], "the number of widgets made");
+  formulation.objective.coef[0] = 7;
+  ParameterTable parameters{2, {5, 7}, kDescriptions};
+  CandidateTable table{};
+  ASSERT_EQ(BuildVariableCandidates(formulation, parameters, table, LowestDraw), 3);
+  struct Row {
+    const char* text;
+    int code;
+  };
+  const Row expected[] = {
+      {"the number of hours available", -1},
+      {"the number of widgets made", 1},
+      {"the profit per unit", -2000},
+  };
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(TextIn(table.rows[i].text), expected[i].text);
+    EXPECT_EQ(table.rows[i].code, expected[i].code);
+  }
+}
+
+TEST(ScrolledTopRow, KeepsTheFirstRowFirstAndTheLastPageFull) {
+  struct Case {
+    const char* name;
+    int command, top, rows, visible, expected;
+  };
+  const Case cases[] = {
+      {"top", kCmdScrollTop, 12, 40, 10, 0},
+      {"bottom shows a full last page", kCmdScrollBottom, 0, 40, 10, 30},
+      {"page up", kCmdScrollPageUp, 25, 40, 10, 15},
+      {"page up stops at the first row", kCmdScrollPageUp, 4, 40, 10, 0},
+      {"page down", kCmdScrollPageDown, 5, 40, 10, 15},
+      {"page down stops at the last page", kCmdScrollPageDown, 25, 40, 10, 30},
+      {"line up", kCmdScrollLineUp, 7, 40, 10, 6},
+      {"line up on the first row", kCmdScrollLineUp, 0, 40, 10, 0},
+      {"line down", kCmdScrollLineDown, 7, 40, 10, 8},
+      {"line down on the last page", kCmdScrollLineDown, 30, 40, 10, 30},
+      {"a text shorter than the box does not move", kCmdScrollLineDown, 0, 6, 10, 0},
+      {"another command keeps the top", kCmdStartVariableSelection, 7, 40, 10, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ScrolledTopRow(c.command, c.top, c.rows, c.visible), c.expected);
+  }
+}
+
+// ---- The panel on the window system ----------------------------------------------------------
+
+struct Posted {
+  int command;
+  LParam value;
+  bool operator==(const Posted&) const = default;
+};
+
+void PrintTo(const Posted& posted, std::ostream* out) {
+  *out << "command " << posted.command << " value " << posted.value;
+}
+
+// What the lesson showed while the test waited, and how the test answers.
+struct TestWorld {
+  bool ctrlHeld = false;
+  int questionAnswer = kIdYes;     // the answer to a Yes/No box
+  std::vector<Posted> posted;      // commands the main window received
+  std::vector<std::string> shown;  // message boxes as the transcript writes them, dialog names
+  std::vector<std::uint32_t> boxStyles;
+  std::vector<std::array<std::string, 4>> wrongPicks;  // statics 2621 to 2624 of dialog 2620
+  std::vector<std::string> variableLines;              // list 1810 of dialog 1800
+  std::string variableHeading;                         // static 1650 of dialog 1800
+};
+TestWorld world;
+
+bool TestKeyDown(int key) {
+  return key == kKeyControl && world.ctrlHeld;
+}
+
+std::string ItemText(Window dialog, int id) {
+  std::array<char, kMaxControlText> text{};
+  GetWindowText(DialogItem(dialog, id), text);
+  return std::string(TextIn(text));
+}
+
+std::vector<std::string> Rows(Window list) {
+  std::vector<std::string> rows;
+  std::array<char, kMaxControlText> row{};
+  for (int i = 0; i < ListRowCount(list); ++i) {
+    ListRowText(list, i, row);
+    rows.emplace_back(TextIn(row));
+  }
+  return rows;
+}
+
+// Reads what the modal window on top shows, then closes it: a box with its Yes/No answer or OK,
+// a dialog with "&Ok". Nothing on top delivers nothing, which ends the loop that waits.
+void TestWaitForInput() {
+  Window top = TopModal();
+  WindowView view{};
+  if (top == kNoWindow || !ViewWindow(top, view)) return;
+  if (view.kind == WindowKind::kMessageBox) {
+    world.shown.push_back(DescribeMessageBox(top));
+    world.boxStyles.push_back(view.boxStyle);
+    bool question = (view.boxStyle & kBoxButtonsMask) == kBoxYesNo;
+    ClickButton(DialogItem(top, question ? world.questionAnswer : kIdOk));
+    return;
+  }
+  std::string name(view.templateName);
+  world.shown.push_back(name);
+  if (name == "2620") {
+    world.wrongPicks.push_back(
+        {ItemText(top, 2621), ItemText(top, 2622), ItemText(top, 2623), ItemText(top, 2624)});
+  } else if (name == "1800") {
+    world.variableLines = Rows(DialogItem(top, 1810));
+    world.variableHeading = ItemText(top, 1650);
+  }
+  ClickButton(DialogItem(top, kIdOk));
+}
+
+Result RecordingMainProc(Window window, unsigned message, WParam wParam, LParam lParam) {
+  if (message == kMsgCommand) {
+    world.posted.push_back({CommandId(wParam), lParam});
+    return 0;
+  }
+  return DefaultWindowProc(window, message, wParam, lParam);
+}
+
+constexpr char kMainClass[] = "VariablePanelTestMain";
+constexpr int kProblemBoxRows = 40;
+constexpr std::uint32_t kVerdictStyle = kBoxOk | kBoxIconExclamation | kBoxSystemModal;
+const std::string kCorrectBox = "box \"Tavrin\" exclamation OK: Correct Answer!";
+
+class VariablePanel : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    world = TestWorld{};
+    Backend backend{};
+    backend.keyDown = TestKeyDown;
+    backend.windowChanged = [](Window) {};
+    backend.waitForInput = TestWaitForInput;
+    InstallBackend(backend);
+    RegisterResources(LessonResources());
+    RegisterWindowClass({kMainClass, RecordingMainProc, {0, 128, 128}, "TAVRIN"});
+    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 640, 480,
+                                kNoWindow, 0, 0);
+    problemBox = CreateWindowOf("listbox", "", kStyleChild | kStyleVisible | kStyleVScroll, 16, 10,
+                                608, 168, mainWindow, 0, 0);
+    for (int i = 0; i < kProblemBoxRows; ++i) ListAddRow(problemBox, "line");
+    variablePanel = CreateModelessDialog("2601", mainWindow, VarSelectCmd, 0);
+    list = DialogItem(variablePanel, 2010);
+    mode = kPracticeMode;
+    problemNumber = 0;
+    strikes = 0;
+    strikesAllowed = 3;
+    problemProgress = ProblemProgress{};
+    variableSelection = VariableSelection{};
+    SeedRandom(4242);
+    BuildStatement(kProblemPrinting);
+  }
+
+  void TearDown() override {
+    SetActivePanel(kNoWindow);
+    ResetWindowSystem();
+    mainWindow = problemBox = variablePanel = kNoWindow;
+  }
+
+  // As the lesson flow starts the stage: command 2650, then the panel shown with the focus.
+  void StartSelection() {
+    SendMessageTo(variablePanel, kMsgCommand, MakeCommand(kCmdStartVariableSelection, 0), 0);
+    SetActivePanel(variablePanel);
+    ShowWindow(variablePanel, kShowNormal);
+    SetFocus(variablePanel);
+    RunMessageLoop(kNoWindow);
+    phrases = ExpectedPhrases();
+  }
+
+  static void Run() { RunMessageLoop(kNoWindow); }
+
+  static std::vector<int> Codes() {
+    const VariableSelection& s = variableSelection;
+    return {s.candidateCodes.begin(), s.candidateCodes.begin() + s.candidateCount};
+  }
+
+  // The row holding the code; -1 when it is gone.
+  static int RowOf(int code) {
+    std::vector<int> codes = Codes();
+    auto at = std::find(codes.begin(), codes.end(), code);
+    return at == codes.end() ? -1 : static_cast<int>(at - codes.begin());
+  }
+
+  void Pick(int row, bool doubleClick = false) {
+    ListClickRow(list, row, doubleClick);
+    if (!doubleClick) ClickButton(DialogItem(variablePanel, kIdOk));
+    Run();
+  }
+
+  void Press(int id) {
+    ClickButton(DialogItem(variablePanel, id));
+    Run();
+  }
+
+  // The list's rows and the codes are in step: each row shows its own code's phrase.
+  void ExpectRowsMatchCodes() {
+    std::vector<std::string> rows = Rows(list);
+    std::vector<int> codes = Codes();
+    ASSERT_EQ(rows.size(), codes.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i], phrases[codes[i]]) << i;
+  }
+
+  Window list = kNoWindow;
+  std::map<int, std::string> phrases;
+};
+
+TEST_F(VariablePanel, StartFillsTheShuffledListAndFocusesItsFirstRow) {
+  // A finished selection before: the new one enables "Finished" again.
+  StartSelection();
+  Press(1660);
+  ASSERT_FALSE(IsWindowEnabled(DialogItem(variablePanel, 1660)));
+  world = TestWorld{};
+  StartSelection();
+  EXPECT_EQ(ItemText(variablePanel, 1650), "Select a variable from the following list:");
+  EXPECT_TRUE(IsWindowEnabled(DialogItem(variablePanel, 1660)));
+  EXPECT_EQ(variableSelection.variableSelectionDone, 0);
+  EXPECT_EQ(variableSelection.candidateCount,
+            formulation.constraintCount + 2 * formulation.variableCount);
+  ExpectRowsMatchCodes();
+  EXPECT_EQ(ListSelection(list), 0);
+  EXPECT_EQ(ListTopRow(list), 0);
+  EXPECT_EQ(GetFocus(), list);
+  EXPECT_TRUE(world.shown.empty());
+}
+
+TEST_F(VariablePanel, GainingTheFocusPlacesThePanelAndFocusesTheList) {
+  StartSelection();
+  MoveWindow(variablePanel, 3, 4, GetWindowRect(variablePanel).width,
+             GetWindowRect(variablePanel).height);
+  SetFocus(mainWindow);
+  SetFocus(variablePanel);
+  WindowRect main = GetWindowRect(mainWindow);
+  WindowRect panel = GetWindowRect(variablePanel);
+  EXPECT_EQ(panel.left, main.left + static_cast<int>((main.width - panel.width) * 0.5));
+  EXPECT_EQ(panel.top, main.top + static_cast<int>((main.height - panel.height) * 0.75));
+  EXPECT_EQ(GetFocus(), list);
+  // The panel's own message moves the focus back to the list from its buttons.
+  SetFocus(DialogItem(variablePanel, 2));
+  PostMessageTo(variablePanel, kMsgFocusVariableList, 0, 0);
+  Run();
+  EXPECT_EQ(GetFocus(), list);
+}
+
+TEST_F(VariablePanel, EachPickIsJudgedAndLeavesTheList) {
+  // The printing problem: constraint 0 is the page minimum, variable q has code 2, the objective
+  // coefficient of q code -2001. A null meaning is a right pick.
+  struct Case {
+    const char* name;
+    int mode;
+    int code;
+    bool doubleClick;
+    const char* meaning;  // 2623 and 2624 of dialog 2620
+    const char* meaningEnd;
+    int strikes;
+  };
+  const char* const kRhs = "is the RHS of the";
+  const char* const kPageMinimum = "one-sided, one-color page minimum production constraint.";
+  // clang-format off
+  const Case cases[] = {
+      {"a variable", kPracticeMode, 2, false, nullptr, nullptr, 0},
+      {"a variable by double click", kCertificationMode, 2, true, nullptr, nullptr, 0},
+      {"a right-hand side in practice", kPracticeMode, -1, false, kRhs, kPageMinimum, 0},
+      {"a right-hand side in certification", kCertificationMode, -1, false, kRhs, kPageMinimum, 1},
+      {"an objective coefficient by double click", kCertificationMode, -2001, true,
+       "is a coefficient of the", " objective function.", 1},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    world = TestWorld{};
+    mode = c.mode;
+    strikes = 0;
+    StartSelection();
+    int row = RowOf(c.code);
+    ASSERT_GE(row, 0);
+    int before = variableSelection.candidateCount;
+    std::string text = Rows(list)[static_cast<std::size_t>(row)];
+    Pick(row, c.doubleClick);
+
+    if (c.meaning == nullptr) {
+      EXPECT_EQ(world.shown, std::vector<std::string>{kCorrectBox});
+      EXPECT_EQ(world.boxStyles, std::vector<std::uint32_t>{kVerdictStyle});
+    } else {
+      EXPECT_EQ(world.shown, std::vector<std::string>{"2620"});
+      ASSERT_EQ(world.wrongPicks.size(), 1u);
+      std::array<std::string, 4> expected{"Your Selection:", text, c.meaning, c.meaningEnd};
+      EXPECT_EQ(world.wrongPicks[0], expected);
+    }
+    EXPECT_EQ(variableSelection.selectedCandidate, row);
+    EXPECT_EQ(strikes, c.strikes);
+    if (c.strikes > 0) {
+      EXPECT_EQ(DescribeStatusItem(mainWindow), "Problem: 1  Strikes Allowed: 3  Strikes: 1");
+    }
+    EXPECT_EQ(variableSelection.candidateCount, before - 1);
+    EXPECT_EQ(RowOf(c.code), -1);
+    ExpectRowsMatchCodes();
+    EXPECT_EQ(ListSelection(list), std::min(row, before - 2));
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_TRUE(world.posted.empty());
+    EXPECT_TRUE(IsWindowVisible(variablePanel));
+  }
+}
+
+TEST_F(VariablePanel, TheWrongPickThatUsesUpTheStrikesEndsTheProblem) {
+  mode = kCertificationMode;
+  strikes = 2;
+  StartSelection();
+  int before = variableSelection.candidateCount;
+  Pick(RowOf(-2000));
+  EXPECT_EQ(world.shown, std::vector<std::string>{"2620"});
+  EXPECT_EQ(strikes, 3);
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, 0}}));
+  EXPECT_FALSE(IsWindowVisible(variablePanel));
+  EXPECT_EQ(activePanel, kNoWindow);
+  EXPECT_EQ(variableSelection.candidateCount, before);
+}
+
+TEST_F(VariablePanel, FinishedListsTheVariablesNotPickedUntilOk) {
+  struct Case {
+    const char* name;
+    int mode;
+    int strikes;
+  };
+  const Case cases[] = {{"certification: a strike each", kCertificationMode, 2},
+                        {"practice", kPracticeMode, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    world = TestWorld{};
+    mode = c.mode;
+    strikes = 0;
+    StartSelection();
+    ASSERT_EQ(formulation.variableCount, 3);
+    Pick(RowOf(2));  // q picked; p and r are not
+    world.shown.clear();
+    Press(1660);
+    EXPECT_EQ(strikes, c.strikes);
+    EXPECT_TRUE(world.shown.empty());
+    std::vector<int> codes = Codes();
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(codes, (std::vector<int>{1, 3}));
+    ExpectRowsMatchCodes();
+    EXPECT_EQ(ItemText(variablePanel, 1650), "These variables were not selected:");
+    EXPECT_FALSE(IsWindowEnabled(DialogItem(variablePanel, 1660)));
+    EXPECT_EQ(ListTopRow(list), 0);
+    EXPECT_EQ(variableSelection.variableSelectionDone, 1);
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_TRUE(world.posted.empty());
+
+    Press(kIdOk);
+    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
+    EXPECT_FALSE(IsWindowVisible(variablePanel));
+    EXPECT_EQ(activePanel, kNoWindow);
+    EXPECT_EQ(strikes, c.strikes);
+  }
+}
+
+TEST_F(VariablePanel, FinishedWithEveryVariablePickedClosesTheSelection) {
+  struct Case {
+    const char* name;
+    bool emptyListFirst;  // every row picked and "O&k" pressed on the empty list
+    std::vector<std::string> shownByFinished;
+  };
+  const Case cases[] = {
+      {"distractors left: they go, and the answer is right", false, {kCorrectBox}},
+      {"after the empty-list notice: no second verdict", true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    world = TestWorld{};
+    StartSelection();
+    for (int k = 0; k < formulation.variableCount; ++k) Pick(RowOf(k + 1));
+    if (c.emptyListFirst) {
+      while (variableSelection.candidateCount > 0) Pick(0);
+      world.shown.clear();
+      Press(kIdOk);
+      EXPECT_EQ(world.shown, std::vector<std::string>{"NOVARSLEFT"});
+      EXPECT_EQ(variableSelection.noVariablesLeftShown, 1);
+      EXPECT_EQ(GetFocus(), list);
+      EXPECT_TRUE(IsWindowVisible(variablePanel));
+    }
+    world.shown.clear();
+    world.boxStyles.clear();
+    Press(1660);
+    EXPECT_EQ(world.shown, c.shownByFinished);
+    EXPECT_EQ(variableSelection.candidateCount, 0);
+    EXPECT_EQ(variableSelection.noVariablesLeftShown, 0);
+    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
+    EXPECT_FALSE(IsWindowVisible(variablePanel));
+    EXPECT_EQ(activePanel, kNoWindow);
+    EXPECT_EQ(strikes, 0);
+  }
+}
+
+TEST_F(VariablePanel, CancelAsksBeforeLeavingTheMode) {
+  struct Case {
+    const char* name;
+    int mode;
+    int answer;
+    std::string box;
+    bool leaves;
+  };
+  const std::string kCertificationBox =
+      "box \"End Certification\" question Yes/No: Are you sure you want to exit Certification "
+      "Mode?";
+  const std::string kPracticeBox =
+      "box \"End Practice\" question Yes/No: Are you sure you want to exit Practice Mode?";
+  const Case cases[] = {
+      {"certification, yes", kCertificationMode, kIdYes, kCertificationBox, true},
+      {"practice, yes", kPracticeMode, kIdYes, kPracticeBox, true},
+      {"practice, no", kPracticeMode, kIdNo, kPracticeBox, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    world = TestWorld{};
+    mode = c.mode;
+    problemProgress.quitRequested = 0;
+    StartSelection();
+    world.questionAnswer = c.answer;
+    int before = variableSelection.candidateCount;
+    Press(kIdCancel);
+    EXPECT_EQ(world.shown, std::vector<std::string>{c.box});
+    EXPECT_EQ(world.boxStyles,
+              std::vector<std::uint32_t>{kBoxYesNo | kBoxIconQuestion | kBoxSystemModal});
+    EXPECT_EQ(problemProgress.quitRequested, c.leaves ? 1 : 0);
+    EXPECT_EQ(IsWindowVisible(variablePanel), !c.leaves);
+    EXPECT_EQ(activePanel, c.leaves ? kNoWindow : variablePanel);
+    std::vector<Posted> expected;
+    if (c.leaves) expected.push_back({kCmdProblemOver, -1});
+    EXPECT_EQ(world.posted, expected);
+    EXPECT_EQ(variableSelection.candidateCount, before);
+  }
+}
+
+TEST_F(VariablePanel, ArrowKeysMoveTheSelectionAndWithCtrlScrollTheProblemBox) {
+  constexpr int kLast = -1;  // the list's last row
+  struct Case {
+    const char* name;
+    int fromRow;
+    int key;
+    bool ctrl;
+    int row;  // selection after the key
+    int problemTop;
+  };
+  const int visible = ListVisibleRows(problemBox);
+  const int boxBottom = kProblemBoxRows - visible;
+  const Case cases[] = {
+      {"down on the last row keeps it", kLast, kKeyDown, false, kLast, 5},
+      {"down moves one row", 2, kKeyDown, false, 3, 5},
+      {"up moves one row", 2, kKeyUp, false, 1, 5},
+      {"up on the first row keeps it", 0, kKeyUp, false, 0, 5},
+      {"end is the list's own", 2, kKeyEnd, false, kLast, 5},
+      {"ctrl+down scrolls one line", 2, kKeyDown, true, 2, 6},
+      {"ctrl+up scrolls one line", 2, kKeyUp, true, 2, 4},
+      {"ctrl+page down scrolls a page", 2, kKeyPageDown, true, 2, 5 + visible},
+      {"ctrl+page up stops at the top", 2, kKeyPageUp, true, 2, 0},
+      {"ctrl+home scrolls to the top", 2, kKeyHome, true, 2, 0},
+      {"ctrl+end scrolls to the bottom", 2, kKeyEnd, true, 2, boxBottom},
+  };
+  StartSelection();
+  const int last = variableSelection.candidateCount - 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ListSetTopRow(problemBox, 5);
+    ListSelect(list, c.fromRow == kLast ? last : c.fromRow);
+    world.ctrlHeld = c.ctrl;
+    KeyPress(list, c.key);
+    Run();
+    EXPECT_EQ(ListSelection(list), c.row == kLast ? last : c.row);
+    EXPECT_EQ(ListTopRow(problemBox), c.problemTop);
+    EXPECT_EQ(GetFocus(), list);
+  }
+  EXPECT_TRUE(world.shown.empty());
+  EXPECT_TRUE(world.posted.empty());
+}
+
+TEST_F(VariablePanel, VariableListGivesEachVariableItsLetter) {
+  world.shown.clear();
+  EXPECT_EQ(RunModalDialog("1800", mainWindow, VarListCmd, 0), kIdOk);
+  EXPECT_EQ(world.shown, std::vector<std::string>{"1800"});
+  EXPECT_EQ(world.variableHeading, "The symbols used for the decision variables are given below:");
+  const std::vector<std::string> expected{
+      "",
+      "   p   =   the number of one-sided, one-color pages to print",
+      "   q   =   the number of double-sided, one-color pages to print",
+      "   r   =   the number of one-sided, four-color pages to print",
+  };
+  EXPECT_EQ(world.variableLines, expected);
+}
+
+}  // namespace
