@@ -166,6 +166,9 @@ void CloseSelection(Window dialog) {
 void StartSelection(Window dialog) {
   VariableSelection& s = variableSelection;
   s.variableSelectionDone = 0;
+  // A "NoVarsLeft" notice of a selection that was left through Cancel must not silence the closing
+  // "Correct Answer!" of the next problem's selection.
+  s.noVariablesLeftShown = 0;
   s.candidateCodes.fill(0);
   s.candidateCount = 0;
   EnableWindow(DialogItem(dialog, kIdFinished), true);
