@@ -66,7 +66,7 @@ constexpr int kArticleSize = 16;
 // Adds one row at the end of the table, the article in front unless the text starts with it.
 void AddCandidate(CandidateTable& table, std::string_view article, std::string_view text,
                   int code) {
-  if (table.count >= kMaxCandidates) return;
+  if (table.count >= kMaxVariableCandidates) return;
   VariableCandidate& row = table.rows[table.count++];
   SetText(row.text, text.starts_with(article) ? std::string_view{} : article);
   AppendText(row.text, text);
@@ -225,15 +225,17 @@ void JudgeSelection(Window dialog) {
   SetFocus(list);
 }
 
-// "&Finished": the distractors go; the variables not picked stay, each a strike in certification,
-// and are shown until "O&k". With none left the selection closes at once.
+// "&Finished": the distractors go; the variables not picked stay, each a strike in certification
+// until the allowance is used up (a run never shows more strikes than it allows; the flow ends it
+// when the selection closes), and are shown until "O&k". With none left the selection closes at
+// once.
 void FinishSelection(Window dialog) {
   VariableSelection& s = variableSelection;
   Window list = CandidateList(dialog);
   int row = 0;
   while (row < s.candidateCount) {
     if (s.candidateCodes[row] >= 0) {
-      if (InCertification()) CountStrike();
+      if (InCertification() && strikes < strikesAllowed) CountStrike();
       ++row;
     } else {
       RemoveCandidate(list, row);
@@ -453,7 +455,7 @@ int ScrolledTopRow(int command, int topRow, int rowCount, int visibleRows) {
 // ---- Window procedures ------------------------------------------------------------------------
 
 int FillVariableCandidates(Window dialog, int listId,
-                           std::span<std::int32_t, kMaxCandidates> codes) {
+                           std::span<std::int32_t, kMaxVariableCandidates> codes) {
   // Rebuilt for every problem; kept here rather than on the stack for its size.
   static CandidateTable table{};
   int count = BuildVariableCandidates(formulation, parameterTable, table, RandomInRange);

@@ -18,9 +18,9 @@
 // The selection list holds at most 20 rows. The largest problem, the farm problem, needs 19: its 9
 // constraints' right-hand sides, and for each of its 5 variables the description and the
 // objective coefficient.
-inline constexpr int kMaxCandidates = 20;
+inline constexpr int kMaxVariableCandidates = 20;
 inline constexpr int kLargestProblemCandidates = 9 + 2 * 5;
-static_assert(kLargestProblemCandidates <= kMaxCandidates, "the largest problem fits the list");
+static_assert(kLargestProblemCandidates <= kMaxVariableCandidates, "the largest problem fits the list");
 
 // "the " and the longest phrase of a problem, with room to spare; longer text is cut.
 inline constexpr int kCandidateTextSize = 256;
@@ -46,7 +46,7 @@ struct VariableCandidate {
 };
 
 struct CandidateTable {
-  std::array<VariableCandidate, kMaxCandidates> rows;
+  std::array<VariableCandidate, kMaxVariableCandidates> rows;
   std::int32_t count;
 };
 
@@ -64,7 +64,7 @@ int BuildVariableCandidates(const Formulation& formulation, const ParameterTable
 
 struct VariableSelection {
   // The codes of the list's rows in list order, kept in step with the list as rows go.
-  std::array<std::int32_t, kMaxCandidates> candidateCodes;
+  std::array<std::int32_t, kMaxVariableCandidates> candidateCodes;
   std::int32_t candidateCount;
   std::int32_t selectedCandidate;      // the row picked last; dialog 2620 reads it
   std::int32_t variableSelectionDone;  // the next "O&k" closes the selection
@@ -95,7 +95,7 @@ int ScrolledTopRow(int command, int topRow, int rowCount, int visibleRows);
 // Adds the shuffled candidate rows of the current problem to list box listId of the dialog,
 // writes their codes in list order and returns how many there are.
 int FillVariableCandidates(Window dialog, int listId,
-                           std::span<std::int32_t, kMaxCandidates> codes);
+                           std::span<std::int32_t, kMaxVariableCandidates> codes);
 
 // Dialog 2601 "Select a Decision Variable".
 Result VarSelectCmd(Window dialog, unsigned message, WParam wParam, LParam lParam);

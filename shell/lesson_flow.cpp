@@ -209,6 +209,10 @@ void ProblemOver(LParam value) {
   // Steps 1 to 4: the problem is no longer running; a completed one offers its formulation, and a
   // run moves on in its order.
   problemActive = 0;
+  // A certification problem that ends unfinished (the student chose Quit Problem under
+  // "&Finished" with constraints still missing) leaves the run: a certificate is earned by
+  // formulating the problems, never by skipping them. Strikes still decide the "Sorry!" box.
+  if (InCertification() && value != kProblemCompleted) problemProgress.quitRequested = 1;
   if (value == kProblemCompleted) OfferCompleteFormulation();
   if (InCertification()) problemNumber = (problemNumber + 1) % kProblemCount;
   problemProgress.hintLevel = 0;

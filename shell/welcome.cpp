@@ -15,7 +15,6 @@ constexpr int kPictureFrameId = 999;
 constexpr int kPictureButtonId = 1;
 constexpr int kVersionStaticId = 102;
 constexpr int kVersionLabelId = 9030;
-constexpr int kNoticeOkId = 1;
 
 constexpr char kPictureLibrary[] = "BRISKL.DLL";
 

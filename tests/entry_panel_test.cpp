@@ -1,0 +1,627 @@
+// The entry panel 1603 built from its template on the window system, on a generated printing
+// problem, with a back end of the test's own that plays the student in the dialogs and message
+// boxes the panel opens: the entry line's keyboard, the prompts, the refusals, the verdict in
+// practice and certification, "Try Again", strikes, hints, "Finished" and "Quit".
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "backend.h"
+#include "courselib.h"
+#include "entry_panel.h"
+#include "formulation_model.h"
+#include "lesson_flow.h"
+#include "lesson_state.h"
+#include "main_window.h"
+#include "parameter_table.h"
+#include "parser.h"
+#include "printing_problem.h"
+#include "row_format.h"
+#include "textservices.h"
+#include "transcript.h"
+#include "ui_resources.h"
+
+namespace {
+
+constexpr std::uint64_t kSeed = 7;
+constexpr int kPrintingConstraints = 7;
+constexpr int kWorkingHours = 6;
+
+struct Posted {
+  int command;
+  LParam value;
+  bool operator==(const Posted&) const = default;
+};
+
+void PrintTo(const Posted& posted, std::ostream* out) {
+  *out << "command " << posted.command << " value " << posted.value;
+}
+
+using Step = std::function<void()>;
+
+// What the panel did, and the student's steps, one at each moment the lesson waits for input.
+struct TestWorld {
+  std::vector<Posted> posted;       // commands the main window received
+  std::vector<std::string> modals;  // modal dialogs and boxes as they came on screen
+  std::vector<Window> seen;
+  std::vector<Step> steps;
+  std::size_t next = 0;
+};
+TestWorld world;
+
+void TestCharWidths(std::string_view, int, CharWidths& widths) {
+  widths.fill(8);
+}
+bool TestFontInstalled(std::string_view) {
+  return true;
+}
+void TestWindowChanged(Window window) {
+  WindowView view{};
+  if (!ViewWindow(window, view) || !view.visible || !view.modal) return;
+  if (std::find(world.seen.begin(), world.seen.end(), window) != world.seen.end()) return;
+  world.seen.push_back(window);
+  world.modals.push_back(view.kind == WindowKind::kMessageBox ? DescribeMessageBox(window)
+                                                              : std::string(view.templateName));
+}
+void TestWaitForInput() {
+  if (world.next < world.steps.size()) world.steps[world.next++]();
+}
+
+Result RecordingMainProc(Window window, unsigned message, WParam wParam, LParam lParam) {
+  if (message == kMsgCommand) {
+    world.posted.push_back({CommandId(wParam), lParam});
+    return 0;
+  }
+  return DefaultWindowProc(window, message, wParam, lParam);
+}
+
+// ---- The student's steps in what is on top ------------------------------------------------------
+
+Step Click(int id) {
+  return [id] {
+    Window top = TopModal();
+    Window button = DialogItem(top, id);
+    if (button != kNoWindow) {
+      ClickButton(button);
+    } else {
+      EndDialog(top, id);  // a message box's button
+    }
+  };
+}
+Step PickRow(int row) {
+  return [row] { ListClickRow(DialogItem(TopModal(), 2010), row, true); };
+}
+// Looks at what is on top, then takes the step.
+Step LookThen(std::function<void(Window top)> look, Step step) {
+  return [look, step] {
+    look(TopModal());
+    step();
+  };
+}
+
+std::vector<std::string> RowsOf(Window list) {
+  std::vector<std::string> rows;
+  std::array<char, kMaxControlText> row{};
+  for (int i = 0; i < ListRowCount(list); ++i) {
+    ListRowText(list, i, row);
+    rows.emplace_back(TextIn(row));
+  }
+  return rows;
+}
+
+bool AnyRowHas(Window list, std::string_view text) {
+  std::vector<std::string> rows = RowsOf(list);
+  return std::any_of(rows.begin(), rows.end(),
+                     [text](const std::string& row) { return row.find(text) != row.npos; });
+}
+
+std::string TextOf(Window window) {
+  std::array<char, kMaxControlText> text{};
+  GetWindowText(window, text);
+  return std::string(TextIn(text));
+}
+
+// ---- Lines the student types, written from the correct rows ---------------------------------
+
+std::string Number(double value) {
+  std::array<char, 32> text{};
+  auto end =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 7);
+  return std::string(text.data(), end.ptr);
+}
+
+std::string LineOf(const FormulationRow& row, bool withRelation) {
+  std::string line;
+  for (int k = 0; k < kLetterSlots; ++k) {
+    if (row.coef[k] == 0) continue;
+    if (!line.empty()) line += " + ";
+    line += Number(row.coef[k]) + kLowerLetters[k];
+  }
+  if (withRelation) {
+    line +=
+        std::string(" ") + RelationSymbol(static_cast<int>(row.relation)) + " " + Number(row.rhs);
+  }
+  return line;
+}
+std::string ObjectiveLine() {
+  return LineOf(formulation.objective, false);
+}
+std::string ConstraintLine(int i) {
+  return LineOf(formulation.constraints[i], true);
+}
+
+constexpr char kMainClass[] = "EntryTestMain";
+const std::string kCorrectBox = "box \"Tavrin\" exclamation OK: Correct Answer!";
+const std::string kBlankBox =
+    "box \"Tavrin\" information OK: Your answer is blank.  Please enter an answer.";
+const std::string kFormatBox = "box \"Tavrin\" information OK: Your answer is in improper format.";
+const std::string kPracticeQuestion =
+    "box \"End Practice\" question Yes/No: Are you sure you want to exit Practice Mode?";
+const std::string kCertificationQuestion =
+    "box \"End Certification\" question Yes/No: Are you sure you want to exit Certification "
+    "Mode?";
+
+class EntryPanel : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    world = TestWorld{};
+    Backend backend{};
+    backend.charWidths = TestCharWidths;
+    backend.fontInstalled = TestFontInstalled;
+    backend.windowChanged = TestWindowChanged;
+    backend.waitForInput = TestWaitForInput;
+    InstallBackend(backend);
+    RegisterResources(LessonResources());
+    RegisterWindowClass({kMainClass, RecordingMainProc, {0, 128, 128}, "TAVRIN"});
+    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 800, 600,
+                                kNoWindow, 0, 0);
+    lessonFont = CreateFontFrom({"custom", 14, 0});
+    SeedRandom(kSeed);
+    GeneratePrintingProblem();
+    problemOrder = {kProblemPrinting, kProblemFurniture, kProblemPorcelain, kProblemFeedMix,
+                    kProblemFarm};
+    problemNumber = 0;
+    problemProgress = ProblemProgress{};
+    problemActive = 1;
+    mode = kPracticeMode;
+    strikes = 0;
+    strikesAllowed = 3;
+    panel = CreateModelessDialog("1603", mainWindow, ProbCmd, 0);
+    ASSERT_NE(panel, kNoWindow);
+  }
+
+  void TearDown() override {
+    SetActivePanel(kNoWindow);
+    ResetWindowSystem();
+    mainWindow = kNoWindow;
+    lessonFont = kNoFont;
+    mode = kPracticeMode;
+    strikes = 0;
+  }
+
+  // Runs the action, then the lesson until it waits with the student's steps used up.
+  void Act(std::vector<Step> steps, const std::function<void()>& action) {
+    world.steps = std::move(steps);
+    world.next = 0;
+    world.posted.clear();
+    world.modals.clear();
+    world.seen.clear();
+    action();
+    RunMessageLoop(kNoWindow);
+    EXPECT_EQ(world.next, world.steps.size()) << "the lesson stopped waiting early";
+  }
+
+  // What the lesson flow does for each step: the prompt is set up, then the panel is shown.
+  void Prompt(std::vector<Step> steps) {
+    Act(std::move(steps), [this] {
+      SendMessageTo(panel, kMsgCommand, MakeCommand(kCmdNewQuestion, 0), 0);
+      SetActivePanel(panel);
+      SetFocus(panel);
+      ShowWindow(panel, kShowNormal);
+    });
+  }
+  // The objective step, with its variable list closed.
+  void PromptObjective() { Prompt({Click(kIdOk)}); }
+  // A constraint step after the objective function, choosing the outstanding part on that row.
+  void PromptConstraint(int row) {
+    problemProgress.entryStep = 1;
+    Prompt({PickRow(row)});
+  }
+
+  void Type(std::string_view text) {
+    Act({}, [text] {
+      for (char c : text) TypeChar(GetFocus(), c);
+    });
+  }
+  void Submit(std::vector<Step> steps) {
+    Act(std::move(steps), [this] { ClickButton(Item(kIdOk)); });
+  }
+  void Press(int button, std::vector<Step> steps) {
+    Act(std::move(steps), [this, button] { ClickButton(Item(button)); });
+  }
+  void Key(int key) {
+    Act({}, [key] { KeyPress(GetFocus(), key); });
+  }
+
+  Window Item(int id) const { return DialogItem(panel, id); }
+  std::string Line() const { return TextOf(Item(kEntryField)); }
+  bool Hidden() const { return !IsWindowVisible(panel) && activePanel == kNoWindow; }
+
+  Window panel = kNoWindow;
+};
+
+// ---- The entry line's keyboard ----------------------------------------------------------------
+
+TEST_F(EntryPanel, EntryLinePassesOnlyTheCharactersOfAFormulation) {
+  PromptObjective();
+  ASSERT_EQ(GetFocus(), Item(kEntryField));
+  struct Case {
+    char typed;
+    bool passes;
+  };
+  const Case cases[] = {
+      {'0', true},    {'9', true},   {' ', true},     {'+', true},     {'-', true},
+      {'.', true},    {'<', true},   {'=', true},     {'>', true},     {'P', true},
+      {'U', true},    {'p', true},   {'u', true},     {'\x82', true},  {'\xC0', true},
+      {'\xC1', true}, {'V', false},  {'v', false},    {'O', false},    {'o', false},
+      {'a', false},   {'*', false},  {'/', false},    {',', false},    {'(', false},
+      {'\t', false},  {'\r', false}, {'\xE5', false}, {'\x83', false}, {'\xBF', false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "byte " << static_cast<int>(static_cast<unsigned char>(c.typed)));
+    SetDialogItemText(panel, kEntryField, "");
+    Type(std::string(1, c.typed));
+    EXPECT_EQ(Line(), c.passes ? std::string(1, c.typed) : std::string());
+  }
+  // Backspace passes and edits the line.
+  SetDialogItemText(panel, kEntryField, "3pq");
+  Type("\b");
+  EXPECT_EQ(Line(), "3p");
+}
+
+TEST_F(EntryPanel, FunctionKeysTypeTheirRelationSignsAtTheCaret) {
+  PromptObjective();
+  struct Case {
+    int key;
+    char sign;
+  };
+  const Case cases[] = {{kKeyF1, '\xC1'}, {kKeyF2, '\xC0'}, {kKeyF3, '\x82'}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key " << c.key);
+    SetDialogItemText(panel, kEntryField, "3p  120");
+    EditSetCaret(Item(kEntryField), 3);
+    Key(c.key);
+    EXPECT_EQ(Line(), std::string("3p ") + c.sign + " 120");
+    EXPECT_EQ(EditCaret(Item(kEntryField)), 4);
+  }
+  // Other function keys type nothing.
+  Key(kKeyF4);
+  EXPECT_EQ(Line(), "3p \x82 120");
+}
+
+TEST_F(EntryPanel, EntryLineHoldsAtMostSeventySevenCharacters) {
+  PromptObjective();
+  Type(std::string(kMaxLineChars + 5, '1'));
+  EXPECT_EQ(Line(), std::string(kMaxLineChars, '1'));
+}
+
+TEST_F(EntryPanel, EnterSubmitsTheLineWhereverItArrives) {
+  struct Case {
+    const char* name;
+    std::function<void(Window field)> press;
+  };
+  const Case cases[] = {
+      {"through the panel's keyboard", [](Window field) { KeyPress(field, kKeyEnter); }},
+      {"at the field itself",
+       [](Window field) { SendMessageTo(field, kMsgKeyDown, kKeyEnter, 0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    problemProgress.entryStep = 0;
+    PromptObjective();
+    Act({Click(kIdOk)}, [&] { c.press(Item(kEntryField)); });
+    EXPECT_EQ(world.modals, std::vector<std::string>{kBlankBox});
+    EXPECT_EQ(GetFocus(), Item(kEntryField));
+  }
+}
+
+// ---- Prompts ----------------------------------------------------------------------------------
+
+TEST_F(EntryPanel, ObjectiveStepShowsTheVariablesAndAsksForTheObjective) {
+  struct Case {
+    int mode;
+    bool hintEnabled;
+  };
+  for (const Case& c : {Case{kPracticeMode, true}, Case{kCertificationMode, false}}) {
+    SCOPED_TRACE(c.mode);
+    mode = c.mode;
+    problemProgress.entryStep = 0;
+    SetDialogItemText(panel, kEntryField, "left over");
+    PromptObjective();
+    EXPECT_EQ(world.modals, std::vector<std::string>{"1800"});
+    EXPECT_EQ(problemProgress.entryStep, 1);
+    EXPECT_EQ(problemProgress.chosenConstraint, -1);
+    EXPECT_EQ(problemProgress.certificationEntry, c.mode == kCertificationMode ? 1 : 0);
+    EXPECT_EQ(TextOf(Item(kEntryPrompt)), "Enter the Objective Function:");
+    EXPECT_EQ(Line(), "");
+    EXPECT_EQ(IsWindowEnabled(Item(kEntryHintButton)), c.hintEnabled);
+    EXPECT_EQ(GetFocus(), Item(kEntryField));
+    EXPECT_EQ(GetWindowFont(Item(kEntryField)), lessonFont);
+    EXPECT_TRUE(world.posted.empty());
+  }
+}
+
+TEST_F(EntryPanel, ConstraintStepNamesTheConstraintChosen) {
+  PromptConstraint(kWorkingHours);
+  EXPECT_EQ(world.modals, std::vector<std::string>{"2500"});
+  EXPECT_EQ(problemProgress.chosenConstraint, kWorkingHours);
+  EXPECT_EQ(TextOf(Item(kEntryPrompt)), "Enter the working hours resource constraint:");
+  EXPECT_TRUE(IsWindowVisible(panel));
+}
+
+TEST_F(EntryPanel, NothingLeftToChooseFinishesTheProblemInBothModes) {
+  for (int m : {kPracticeMode, kCertificationMode}) {
+    SCOPED_TRACE(m);
+    mode = m;
+    problemProgress.constraintEntered.fill(1);
+    problemProgress.entryStep = 1;
+    Prompt({});  // 2500 ends at once without asking
+    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 1}}));
+    EXPECT_EQ(problemProgress.problemFinished, 1);
+    EXPECT_TRUE(Hidden());
+  }
+}
+
+// ---- Refusals and the verdict -----------------------------------------------------------------
+
+TEST_F(EntryPanel, RefusedLinesChangeNothing) {
+  struct Case {
+    const char* typed;
+    const std::string& box;
+  };
+  const Case cases[] = {
+      {"", kBlankBox},         {"   ", kFormatBox},          {"3p <= 120", kFormatBox},
+      {"pq + 3r", kFormatBox}, {"3p + 4q \xC0", kFormatBox}, {"120 \xC0 3p + 4q", kFormatBox},
+  };
+  PromptObjective();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    SetDialogItemText(panel, kEntryField, c.typed);
+    Submit({Click(kIdOk)});
+    EXPECT_EQ(world.modals, std::vector<std::string>{c.box});
+    EXPECT_TRUE(world.posted.empty());
+    EXPECT_EQ(Line(), c.typed);
+    EXPECT_EQ(problemProgress.entryStep, 1);
+    EXPECT_EQ(GetFocus(), Item(kEntryField));
+    EXPECT_TRUE(IsWindowVisible(panel));
+  }
+}
+
+TEST_F(EntryPanel, VerdictInPracticeAndCertification) {
+  struct Case {
+    const char* name;
+    int mode;
+    int constraintTyped;  // -1: the objective step with the objective typed
+    const char* extra;    // typed after the line
+    bool right;
+  };
+  const Case cases[] = {
+      {"practice, objective", kPracticeMode, -1, "", true},
+      {"practice, the chosen constraint", kPracticeMode, 0, "", true},
+      {"practice, another constraint", kPracticeMode, 3, "", true},
+      {"practice, a syntax error with the right sums", kPracticeMode, 0, " + 5", false},
+      {"certification, the chosen constraint", kCertificationMode, 0, "", true},
+      {"certification, another right constraint", kCertificationMode, 3, "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    mode = c.mode;
+    strikes = 0;
+    problemProgress = ProblemProgress{};
+    std::string line;
+    if (c.constraintTyped < 0) {
+      PromptObjective();
+      line = ObjectiveLine();
+    } else {
+      PromptConstraint(0);
+      // The extra text goes in front of the relation.
+      line = ConstraintLine(c.constraintTyped);
+      line.insert(line.find(' '), c.extra);
+    }
+    SetDialogItemText(panel, kEntryField, line);
+    if (c.right) {
+      Submit({Click(kIdOk)});
+      EXPECT_EQ(world.modals, std::vector<std::string>{kCorrectBox});
+    } else {
+      // Practice asks first; Explanation of Error is chosen there.
+      std::vector<Step> steps = {Click(kIdOk)};
+      if (c.mode == kPracticeMode) steps.insert(steps.begin(), {Click(2420), Click(kIdOk)});
+      Submit(steps);
+      EXPECT_EQ(world.modals.back(), "1700");
+    }
+    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
+    EXPECT_TRUE(Hidden());
+    EXPECT_EQ(strikes, !c.right && c.mode == kCertificationMode ? 1 : 0);
+  }
+}
+
+TEST_F(EntryPanel, TryAgainKeepsTheLineAndCountsNothing) {
+  PromptConstraint(0);
+  std::string wrong = "2p \xC0 5";
+  SetDialogItemText(panel, kEntryField, wrong);
+  Submit({Click(kIdOk)});  // "Try Again" is preselected
+  EXPECT_EQ(world.modals, std::vector<std::string>{"2400"});
+  EXPECT_TRUE(world.posted.empty());
+  EXPECT_EQ(Line(), wrong);
+  EXPECT_EQ(GetFocus(), Item(kEntryField));
+  EXPECT_EQ(problemProgress.entryStep, 2);
+  EXPECT_EQ(problemProgress.constraintEntered[0], 0);
+  EXPECT_TRUE(IsWindowVisible(panel));
+}
+
+TEST_F(EntryPanel, CertificationStrikeGoesStraightToTheExplanation) {
+  mode = kCertificationMode;
+  PromptConstraint(0);
+  SetDialogItemText(panel, kEntryField, "2p \xC0 5");
+  bool menuGreyWhileShown = false;
+  Submit({LookThen(
+      [&](Window top) {
+        EXPECT_EQ(DialogTemplateName(top), "1700");
+        EXPECT_TRUE(AnyRowHas(DialogItem(top, 1710), "\xD6"));  // a marker under an item
+        menuGreyWhileShown = !IsMenuPositionEnabled(mainWindow, kMenuOptions);
+      },
+      Click(kIdOk))});
+  EXPECT_EQ(world.modals, std::vector<std::string>{"1700"});
+  EXPECT_TRUE(menuGreyWhileShown);
+  EXPECT_TRUE(IsMenuPositionEnabled(mainWindow, kMenuOptions));
+  EXPECT_TRUE(IsMenuPositionEnabled(mainWindow, kMenuHelp));
+  EXPECT_FALSE(IsMenuPositionEnabled(mainWindow, kMenuQuit));
+  EXPECT_EQ(strikes, 1);
+  EXPECT_EQ(DescribeStatusItem(mainWindow), "Problem: 1  Strikes Allowed: 3  Strikes: 1");
+  EXPECT_EQ(problemProgress.constraintEntered[0], 1);  // explained, so done
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
+}
+
+TEST_F(EntryPanel, LastStrikeEndsTheRunWithoutAQuestion) {
+  mode = kCertificationMode;
+  strikes = strikesAllowed - 1;
+  PromptObjective();
+  SetDialogItemText(panel, kEntryField, "1p");
+  Submit({Click(kIdOk)});
+  EXPECT_EQ(world.modals, std::vector<std::string>{"1700"});
+  EXPECT_EQ(strikes, strikesAllowed);
+  EXPECT_EQ(problemProgress.quitRequested, 1);
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, 0}}));
+  EXPECT_TRUE(Hidden());
+  EXPECT_EQ(GetFocus(), mainWindow);
+}
+
+TEST_F(EntryPanel, WrongObjectiveOfAProblemWithAWorkedSolutionShowsTheSolution) {
+  formulation.objectiveHasSolution = 1;
+  PromptObjective();
+  SetDialogItemText(panel, kEntryField, "1p");
+  bool solution = false;
+  Submit({Click(2420), Click(kIdOk),
+          LookThen([&](Window top) { solution = AnyRowHas(DialogItem(top, 1710), "Solution:"); },
+                   Click(kIdOk))});
+  EXPECT_EQ(world.modals, (std::vector<std::string>{"2400", "9700"}));
+  EXPECT_TRUE(solution);
+  EXPECT_EQ(problemProgress.hintLevel, 3);
+}
+
+TEST_F(EntryPanel, RepeatOfAnEnteredConstraintIsCautionedAndGivesTheStepBack) {
+  PromptConstraint(0);
+  problemProgress.constraintEntered[3] = 1;  // entered at an earlier step
+  SetDialogItemText(panel, kEntryField, ConstraintLine(3));
+  std::string named;
+  Submit({LookThen([&](Window top) { named = TextOf(DialogItem(top, 1490)); }, Click(kIdOk))});
+  EXPECT_EQ(world.modals, std::vector<std::string>{"1495"});
+  EXPECT_EQ(named, "the one-sided, one-color page maximum production.");
+  EXPECT_EQ(problemProgress.entryStep, 1);
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
+}
+
+// ---- Hints, Finished, Quit ----------------------------------------------------------------------
+
+TEST_F(EntryPanel, SecondHintGivesTheSolutionAndMarksTheConstraint) {
+  PromptConstraint(2);
+  const int chosen = problemProgress.chosenConstraint;
+  struct Case {
+    const char* heading;
+    int entered;
+  };
+  const Case cases[] = {{"Hint 1:", 0}, {"Solution:", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.heading);
+    std::string first;
+    bool quitGrey = false;
+    Press(kEntryHintButton, {LookThen(
+                                [&](Window top) {
+                                  first = RowsOf(DialogItem(top, 1710)).at(0);
+                                  quitGrey = !IsMenuPositionEnabled(mainWindow, kMenuQuit);
+                                },
+                                Click(kIdOk))});
+    EXPECT_EQ(world.modals, std::vector<std::string>{"7700"});
+    EXPECT_EQ(first, c.heading);
+    EXPECT_TRUE(quitGrey);
+    EXPECT_EQ(problemProgress.constraintEntered[chosen], c.entered);
+    EXPECT_EQ(problemProgress.topicList[0], chosen);
+    EXPECT_EQ(GetFocus(), Item(kEntryField));
+    EXPECT_TRUE(world.posted.empty());
+  }
+}
+
+TEST_F(EntryPanel, FinishedListsTheMissingPartsOrEndsTheProblem) {
+  struct Case {
+    const char* name;
+    int entered;  // constraints entered before Finished
+    int button;   // in dialog 1900
+    std::vector<std::string> modals;
+    std::vector<Posted> posted;
+  };
+  const Case cases[] = {
+      {"missing parts, Cancel", 5, kIdCancel, {"1900"}, {}},
+      {"missing parts, Quit Problem", 5, kIdOk, {"1900"}, {{kCmdProblemOver, 0}}},
+      {"everything entered", kPrintingConstraints, kIdOk, {kCorrectBox}, {{kCmdProblemOver, 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    problemProgress = ProblemProgress{};
+    PromptObjective();
+    for (int i = 0; i < c.entered; ++i) problemProgress.constraintEntered[i] = 1;
+    std::vector<std::string> missing;
+    Press(kEntryFinishedButton, {LookThen(
+                                    [&](Window top) {
+                                      if (DialogTemplateName(top) == "1900")
+                                        missing = RowsOf(DialogItem(top, 1910));
+                                    },
+                                    Click(c.button))});
+    EXPECT_EQ(world.modals, c.modals);
+    EXPECT_EQ(world.posted, c.posted);
+    if (c.entered < kPrintingConstraints) {
+      EXPECT_EQ(missing.size(), 3u);  // the objective function and two constraints
+    }
+    EXPECT_EQ(IsWindowVisible(panel), c.posted.empty());
+  }
+}
+
+TEST_F(EntryPanel, QuitAsksUnlessTheStrikesAreUsedUp) {
+  struct Case {
+    const char* name;
+    int mode;
+    int strikes;
+    int answer;  // 0: no question expected
+    std::vector<std::string> modals;
+    bool left;
+  };
+  const Case cases[] = {
+      {"practice, No", kPracticeMode, 0, kIdNo, {kPracticeQuestion}, false},
+      {"practice, Yes", kPracticeMode, 0, kIdYes, {kPracticeQuestion}, true},
+      {"certification, Yes", kCertificationMode, 1, kIdYes, {kCertificationQuestion}, true},
+      {"certification, strikes used up", kCertificationMode, 3, 0, {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    mode = c.mode;
+    strikes = c.strikes;
+    problemProgress = ProblemProgress{};
+    PromptObjective();
+    std::vector<Step> steps;
+    if (c.answer != 0) steps.push_back(Click(c.answer));
+    Press(kIdCancel, steps);
+    EXPECT_EQ(world.modals, c.modals);
+    EXPECT_EQ(problemProgress.quitRequested, c.left ? 1 : 0);
+    const std::vector<Posted> left = {{kCmdProblemOver, 0}};
+    EXPECT_EQ(world.posted, c.left ? left : std::vector<Posted>{});
+    EXPECT_EQ(GetFocus(), c.left ? mainWindow : Item(kEntryField));
+  }
+}
+
+}  // namespace
