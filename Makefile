@@ -2,7 +2,7 @@
 # Each installs what is missing on a Debian machine first (as root, or with sudo).
 
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev libsqlite3-dev locales-all libglpk-dev
+            libbenchmark-dev libsqlite3-dev locales-all libglpk-dev qt6-base-dev fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_SECONDS ?= 60
 
@@ -20,8 +20,12 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default
 
+# The desktop lesson for the user logged in; without a display, the demonstration script played
+# headless instead.
 run: build
-	./build/shell/tavrin --play share/demo.play --data-dir build/demo-data
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then ./build/shell/tavrin --student "$$(id -un)"; \
+	else echo "No display here: playing share/demo.play headless instead."; \
+	  ./build/shell/tavrin --play share/demo.play --data-dir build/demo-data; fi
 
 # Every test: a short fuzzing run of the entry line, the normal build and its tests, then the whole
 # suite again under ASan + UBSan.

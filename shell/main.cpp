@@ -1,8 +1,13 @@
 // The `tavrin` program: reads the command line, sets up the course shell and the window system's
-// back end, and runs the lesson. A session is driven by a play script (see the README); without
-// one the program plays the shipped demonstration, since the desktop back end is not built yet.
+// back end, and runs the lesson. With a play script (see the README) the session runs headless;
+// without one it runs on the desktop, for the student --student names or else for the user
+// logged in.
 //
 //   tavrin [--play SCRIPT] [--seed N] [--student NAME] [--screen W H DPI] [--data-dir DIR]
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -15,6 +20,9 @@
 #include "play_script.h"
 #include "startup.h"
 #include "ui_resources.h"
+#ifdef TAVRIN_DESKTOP
+#include "qt_backend.h"
+#endif
 
 namespace {
 
@@ -23,11 +31,6 @@ constexpr int kUsageError = 2;
 constexpr char kUsage[] =
     "usage: tavrin [--play SCRIPT] [--seed N] [--student NAME] [--screen W H DPI] "
     "[--data-dir DIR]\n";
-
-#ifndef TAVRIN_SHARE_DIR
-#define TAVRIN_SHARE_DIR "share"
-#endif
-constexpr char kDemoScript[] = TAVRIN_SHARE_DIR "/demo.play";
 
 struct CommandLine {
   bool play = false;
@@ -73,17 +76,65 @@ bool ConfigureShell(const PlayScript& script, const CommandLine& line, std::stri
   return ConfigureCourseShell(settings, error);
 }
 
+// ---- The desktop ------------------------------------------------------------------------------
+
+#ifdef TAVRIN_DESKTOP
+// The user logged in: the name of the account, or $USER when the account has no entry.
+std::string LoginName() {
+  if (const passwd* account = getpwuid(getuid()); account && account->pw_name) {
+    return account->pw_name;
+  }
+  const char* user = std::getenv("USER");
+  return user ? user : "";
+}
+
+bool HasOption(const std::vector<const char*>& options, std::string_view name) {
+  for (const char* option : options) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+// The lesson on the desktop. --seed, --student and --screen mean what they mean for a play script;
+// a screen given is the one the lesson sees, the main window's client area exactly its size.
+int RunDesktop(int& argc, char** argv, const CommandLine& line) {
+  PlayScript options;
+  std::string error;
+  if (!ApplyPlayOptions(line.scriptOptions, options, error)) return UsageError(error);
+  if (!options.hasStudent) {
+    options.student = LoginName();
+    options.hasStudent = !options.student.empty();
+  }
+  if (!ConfigureShell(options, line, error)) return UsageError(error);
+  SeedRandom(options.hasSeed ? options.seed : static_cast<std::uint64_t>(std::time(nullptr)));
+
+  DesktopOptions desktop;
+  desktop.fixedScreen = HasOption(line.scriptOptions, "--screen");
+  desktop.screen = {options.screen.width, options.screen.height, options.screen.dpi};
+  if (!InstallQtBackend(argc, argv, desktop, error)) {
+    std::cerr << "tavrin: " << error << " (run a session headless with --play SCRIPT)\n";
+    return 1;
+  }
+  RegisterResources(LessonResources());
+  int code = LessonMain();
+  ShutDownQtBackend();
+  return code;
+}
+#else
+int RunDesktop(int&, char**, const CommandLine&) {
+  std::cerr << "tavrin: this build has no desktop (it was built without Qt 6); run a session "
+               "headless with --play SCRIPT (see the README)\n";
+  return kUsageError;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   CommandLine line;
   std::string error;
   if (!ReadCommandLine(argc, argv, line, error)) return UsageError(error);
-  if (!line.play) {
-    std::cerr << "tavrin: the desktop comes later; playing the demonstration " << kDemoScript
-              << " instead (see the README for --play)\n";
-    line.script = kDemoScript;
-  }
+  if (!line.play) return RunDesktop(argc, argv, line);
 
   PlayScript script;
   if (!LoadPlayScript(line.script, script, error)) return UsageError(error);
