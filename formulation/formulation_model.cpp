@@ -5,23 +5,16 @@
 
 int MirrorRelation(int code) {
   switch (code) {
-    case kRelationGreater: return kRelationLess;
-    case kRelationLess: return kRelationGreater;
-    case kRelationAtLeast: return kRelationAtMost;
-    case kRelationAtMost: return kRelationAtLeast;
-    default: return code;
-  }
-}
-
-int RelationCodeOf(char c) {
-  switch (c) {
-    case '=': return kRelationEqual;
-    case '>': return kRelationGreater;
-    case '<': return kRelationLess;
-    case kAtLeastByte: return kRelationAtLeast;
-    case kAtMostByte: return kRelationAtMost;
-    case kThirdRelationByte: return kRelationThird;
-    default: return kRelationNone;
+    case kRelationGreater:
+      return kRelationLess;
+    case kRelationLess:
+      return kRelationGreater;
+    case kRelationAtLeast:
+      return kRelationAtMost;
+    case kRelationAtMost:
+      return kRelationAtLeast;
+    default:
+      return code;
   }
 }
 

@@ -1,7 +1,7 @@
 // The three records every part of the lesson works from while one problem is worked: the correct
-// Formulation, the student's ProblemProgress and the last ParsedEntry. Plain data with fixed bounds;
-// the generators fill the first, the entry panel, matcher and explanations advance the second, the
-// parser rebuilds the third for every line.
+// Formulation, the student's ProblemProgress and the last ParsedEntry. Plain data with fixed
+// bounds; the generators fill the first, the entry panel, matcher and explanations advance the
+// second, the parser rebuilds the third for every line.
 #pragma once
 
 #include <array>
@@ -33,8 +33,24 @@ inline constexpr char kThirdRelationByte = static_cast<char>(0x82);
 // The relation seen from the other side of the sign (variables typed on the right).
 int MirrorRelation(int code);
 
+// The relation code of every byte: the six relation characters have theirs, every other byte 0.
+// The parser looks at each character of a line, so this is a table indexed by the byte's unsigned
+// value (the lesson-font signs 0x82, 0xC0 and 0xC1 among them), not a call.
+inline constexpr std::array<std::int8_t, 256> kRelationCodeOfByte = [] {
+  std::array<std::int8_t, 256> codes{};
+  codes['='] = kRelationEqual;
+  codes['>'] = kRelationGreater;
+  codes['<'] = kRelationLess;
+  codes[static_cast<unsigned char>(kAtLeastByte)] = kRelationAtLeast;
+  codes[static_cast<unsigned char>(kAtMostByte)] = kRelationAtMost;
+  codes[static_cast<unsigned char>(kThirdRelationByte)] = kRelationThird;
+  return codes;
+}();
+
 // The code of a relation character, 0 for any other character.
-int RelationCodeOf(char c);
+inline int RelationCodeOf(char c) {
+  return kRelationCodeOfByte[static_cast<unsigned char>(c)];
+}
 
 struct FormulationRow {
   std::array<double, kVariableSlots> coef;
@@ -103,13 +119,14 @@ struct ProblemProgress {
 inline constexpr int kModePractice = 110;
 inline constexpr int kModeCertification = 115;
 
-inline constexpr int kMaxTerms = 15;        // left-side terms read from one line
-inline constexpr int kTermSlots = 17;       // the terms, then the relation and right-hand-side slots
+inline constexpr int kMaxTerms = 15;   // left-side terms read from one line
+inline constexpr int kTermSlots = 17;  // the terms, then the relation and right-hand-side slots
 inline constexpr int kRelationSlot = 15;
 inline constexpr int kRhsSlot = 16;
-inline constexpr int kMaxTermChars = 20;    // characters of one term, its "-" included
+inline constexpr int kMaxTermChars = 20;  // characters of one term, its "-" included
 inline constexpr int kTermTextSize = kMaxTermChars + 1;
-static_assert(kRelationSlot == kMaxTerms && kRhsSlot == kMaxTerms + 1 && kTermSlots == kMaxTerms + 2);
+static_assert(kRelationSlot == kMaxTerms && kRhsSlot == kMaxTerms + 1 &&
+              kTermSlots == kMaxTerms + 2);
 
 // Syntax flags, byte 1 of a term's status.
 enum TermFlag : std::uint32_t {
@@ -131,10 +148,16 @@ struct EntryTerm {
 };
 
 // The parser's flag byte and the diagnosis's verdict byte of a status word.
-inline std::uint32_t TermFlags(std::uint32_t status) { return (status >> 8) & 0xFFu; }
-inline std::uint32_t TermVerdict(std::uint32_t status) { return status & 0xFFu; }
+inline std::uint32_t TermFlags(std::uint32_t status) {
+  return (status >> 8) & 0xFFu;
+}
+inline std::uint32_t TermVerdict(std::uint32_t status) {
+  return status & 0xFFu;
+}
 // A term is erroneous when its flag byte is neither 0 nor the convention warning alone.
-inline bool IsTermError(std::uint32_t flags) { return flags != 0 && flags != kFlagCoefficientAfter; }
+inline bool IsTermError(std::uint32_t flags) {
+  return flags != 0 && flags != kFlagCoefficientAfter;
+}
 
 inline constexpr int kRepeatedSlots = 10;
 

@@ -269,7 +269,9 @@ int MatchEntry(const ParsedEntry& entry, const Formulation& formulation, Problem
                int mode) {
   // The objective step has one candidate; a constraint step walks the constraints.
   if (progress.entryStep == kObjectiveStep) return MatchObjective(entry, formulation, progress);
-  CandidateList candidates{};
+  // The walk writes the count and every item below it, and nothing reads beyond the count, so
+  // the list is not cleared first.
+  CandidateList candidates;
   const int exact = WalkConstraints(entry, formulation, progress, mode, candidates);
   if (exact >= 0 && ExactMatchCounts(exact, progress, mode)) {
     return RecordExactMatch(exact, progress);

@@ -12,22 +12,49 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// Character classes, looked up by the byte's unsigned value so that bytes 0x80-0xFF (the relation
-// signs among them) index the tables like any other.
-using CharClass = std::array<bool, 256>;
+// ---- Character classes ----
 
-constexpr CharClass ClassOf(std::string_view members) {
-  CharClass cls{};
-  for (const char c : members) cls[static_cast<unsigned char>(c)] = true;
-  return cls;
+// What a byte is, one bit per class; a byte may be in several (a digit is also a term character
+// and a number character). Looked up by the byte's unsigned value so that bytes 0x80-0xFF (the
+// relation signs among them) index the table like any other. Each character of a line is looked
+// at several times, so one table lookup answers every question about it.
+using CharKinds = std::uint16_t;
+enum CharKind : CharKinds {
+  kDigit = 1 << 0,
+  kTypedLetter = 1 << 1,  // the letters the entry line's keyboard filter lets through: not V, v
+  kVariableLetter = 1 << 2,
+  kTermChar = 1 << 3,    // a digit, "-", "." or a variable letter
+  kNumberChar = 1 << 4,  // what a number on the right may hold: digits, "-", "." and the blank
+  kSign = 1 << 5,
+  kRelationChar = 1 << 6,
+  kMinus = 1 << 7,
+  kPoint = 1 << 8,
+};
+
+constexpr std::string_view kDigits = "0123456789";
+constexpr std::string_view kTypedLetters = "PQRSTUpqrstu";
+
+using KindTable = std::array<CharKinds, 256>;
+
+constexpr void Mark(KindTable& table, std::string_view members, CharKinds kinds) {
+  for (const char c : members) table[static_cast<unsigned char>(c)] |= kinds;
 }
 
-constexpr CharClass kDigitClass = ClassOf("0123456789");
-// The letters the entry line's keyboard filter lets through; V and v are not among them.
-constexpr CharClass kTypedLetterClass = ClassOf("PQRSTUpqrstu");
-constexpr CharClass kVariableLetterClass = ClassOf(kVariableLetters);
-constexpr CharClass kTermCharClass = ClassOf("0123456789-.PQRSTUVpqrstuv");
-constexpr CharClass kNumberCharClass = ClassOf("0123456789-. ");
+constexpr KindTable BuildKindTable() {
+  KindTable kinds{};
+  Mark(kinds, kDigits, kDigit | kTermChar | kNumberChar);
+  Mark(kinds, kTypedLetters, kTypedLetter);
+  Mark(kinds, kVariableLetters, kVariableLetter | kTermChar);
+  Mark(kinds, "-", kTermChar | kNumberChar | kSign | kMinus);
+  Mark(kinds, ".", kTermChar | kNumberChar | kPoint);
+  Mark(kinds, " ", kNumberChar);
+  Mark(kinds, "+", kSign);
+  for (int byte = 0; byte < 256; ++byte) {
+    if (kRelationCodeOfByte[byte] != kRelationNone) kinds[byte] |= kRelationChar;
+  }
+  return kinds;
+}
+constexpr KindTable kKindOf = BuildKindTable();
 
 // The slot of each byte that names a variable, -1 for every other byte.
 constexpr std::array<signed char, 256> SlotTable() {
@@ -42,15 +69,17 @@ constexpr std::array<signed char, 256> SlotTable() {
 constexpr std::array<signed char, 256> kSlotOfChar = SlotTable();
 
 // clang-format off
-bool In(const CharClass& cls, char c) { return cls[static_cast<unsigned char>(c)]; }
-bool IsDigit(char c) { return In(kDigitClass, c); }
-bool IsTypedLetter(char c) { return In(kTypedLetterClass, c); }
-bool IsVariableLetter(char c) { return In(kVariableLetterClass, c); }
-bool IsRelationChar(char c) { return RelationCodeOf(c) != kRelationNone; }
-bool IsSign(char c) { return c == '+' || c == '-'; }
+bool Is(char c, CharKinds kinds) { return (kKindOf[static_cast<unsigned char>(c)] & kinds) != 0; }
+bool IsDigit(char c) { return Is(c, kDigit); }
+bool IsTypedLetter(char c) { return Is(c, kTypedLetter); }
+bool IsVariableLetter(char c) { return Is(c, kVariableLetter); }
+bool IsRelationChar(char c) { return Is(c, kRelationChar); }
+bool IsSign(char c) { return Is(c, kSign); }
+bool IsNotNumberChar(char c) { return !Is(c, kNumberChar); }
+bool IsNotTermChar(char c) { return !Is(c, kTermChar); }
 int SlotOf(char c) { return kSlotOfChar[static_cast<unsigned char>(c)]; }
 // A term character may follow these and still belong to the same number.
-bool ContinuesNumber(char previous) { return IsDigit(previous) || previous == '.'; }
+bool ContinuesNumber(char previous) { return Is(previous, kDigit | kPoint); }
 // clang-format on
 
 // Copies text into buffer, cut at its end, always terminated.
@@ -67,14 +96,17 @@ std::string_view FieldText(std::string_view line) {
   return line.substr(0, std::min(line.find('\0'), std::size_t{kMaxLineChars}));
 }
 
-std::size_t FirstOf(std::string_view text, bool (*test)(char)) {
+// The first character of the text that passes the test, or npos.
+template <typename Test>
+std::size_t FirstOf(std::string_view text, Test test) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (test(text[i])) return i;
   }
   return npos;
 }
 
-bool AnyOf(std::string_view text, bool (*test)(char)) {
+template <typename Test>
+bool AnyOf(std::string_view text, Test test) {
   return FirstOf(text, test) != npos;
 }
 
@@ -86,10 +118,15 @@ struct SqueezedLine {
 };
 
 SqueezedLine WithoutBlanks(std::string_view field) {
+  // Every character is written where the squeezed text ends; only a non-blank moves the end on.
+  // The end never passes the character being read, so the copy stays inside the field's length.
   SqueezedLine squeezed{};
+  std::size_t length = 0;
   for (const char c : field) {
-    if (c != ' ') squeezed.chars[squeezed.length++] = c;
+    squeezed.chars[length] = c;
+    length += c != ' ' ? 1 : 0;
   }
+  squeezed.length = length;
   return squeezed;
 }
 
@@ -99,16 +136,31 @@ bool EndsProperly(std::string_view s) {
   return !IsSign(last) && !IsRelationChar(last);
 }
 
+// The pair rules as data: for each character of the line without blanks, the kinds of character
+// that may not follow it. After a typed letter no typed letter; after "-" or "." neither the same
+// character nor a relation; after a digit or a "+" anything (three "+" in a row are refused
+// apart); after every other character (a relation, or anything pasted) no relation.
+constexpr KindTable BuildNotAfterTable() {
+  KindTable notAfter{};
+  notAfter.fill(kRelationChar);
+  for (const char c : kDigits) notAfter[static_cast<unsigned char>(c)] = 0;
+  for (const char c : kTypedLetters) notAfter[static_cast<unsigned char>(c)] = kTypedLetter;
+  notAfter['+'] = 0;
+  notAfter['-'] = kMinus | kRelationChar;
+  notAfter['.'] = kPoint | kRelationChar;
+  return notAfter;
+}
+constexpr KindTable kNotAfter = BuildNotAfterTable();
+
+bool ThreePlusesAt(std::string_view s, std::size_t i) {
+  // Two "+" in a row pass; a third right after them does not.
+  return s[i] == '+' && s[i + 1] == '+' && i + 2 < s.size() && s[i + 2] == '+';
+}
+
 bool PairIsProper(std::string_view s, std::size_t i) {
   // A character and the one after it: letters do not meet letters, signs and points do not meet
   // their own kind or a relation, nothing but a digit, letter or sign stands before a relation.
-  const char c = s[i];
-  const char next = s[i + 1];
-  if (IsDigit(c)) return true;
-  if (IsTypedLetter(c)) return !IsTypedLetter(next);
-  if (c == '+') return !(next == '+' && i + 2 < s.size() && s[i + 2] == '+');
-  if (c == '-' || c == '.') return next != c && !IsRelationChar(next);
-  return !IsRelationChar(next);
+  return !Is(s[i + 1], kNotAfter[static_cast<unsigned char>(s[i])]) && !ThreePlusesAt(s, i);
 }
 
 bool PairsAreProper(std::string_view s) {
@@ -127,7 +179,7 @@ bool RelationNeighboursAreProper(std::string_view s, std::size_t at) {
 bool RightSideIsSingleItem(std::string_view s, std::size_t at) {
   // From the second character after the relation on, no sign and no relation character.
   for (std::size_t i = at + 2; i < s.size(); ++i) {
-    if (IsSign(s[i]) || IsRelationChar(s[i])) return false;
+    if (Is(s[i], kSign | kRelationChar)) return false;
   }
   return true;
 }
@@ -152,7 +204,7 @@ std::string_view MirroredRightSide(std::string_view before) {
   const std::size_t start = FirstOf(before, IsTermChar);
   if (start == npos) return {};
   const std::string_view run = before.substr(start);
-  return run.substr(0, FirstOf(run, [](char c) { return !IsTermChar(c); }));
+  return run.substr(0, FirstOf(run, IsNotTermChar));
 }
 
 std::string_view NormalRightSide(std::string_view after) {
@@ -186,8 +238,7 @@ void ValidateRightSide(std::string_view text, ParsedEntry& entry) {
   double value = 0;
   const bool read = ReadNumber(text, value);
   if (read) entry.enteredRow.rhs = value;
-  if (read &&
-      std::all_of(text.begin(), text.end(), [](char c) { return In(kNumberCharClass, c); })) {
+  if (read && !AnyOf(text, IsNotNumberChar)) {
     entry.rhsValid = 1;
     return;
   }
@@ -211,10 +262,13 @@ struct WorkingCopy {
 static_assert(std::tuple_size_v<decltype(WorkingCopy::chars)> >= kMaxLineChars + kMaxTerms + 1);
 
 WorkingCopy CopyLeftText(std::string_view left, std::size_t origin) {
-  WorkingCopy work{};
+  // Only the characters below length are ever read or moved, so the rest of the buffer is not
+  // cleared first.
+  WorkingCopy work;
   work.length = std::min(left.size(), std::size_t{kMaxLineChars});
   std::copy_n(left.data(), work.length, work.chars.data());
   work.origin = origin;
+  work.shifts = 0;
   return work;
 }
 
@@ -259,7 +313,7 @@ TermEnd EndTerm(WorkingCopy& work, std::size_t start) {
   // The first "+" or "-" after the start ends the term. A "+" becomes the end marker. Before a
   // "-" the end marker takes a blank's place, or the text moves right to make room for it; the
   // "-" stays to start the next term.
-  const std::size_t found = FindFirstOf(Span(work, start, work.length), "+-");
+  const std::size_t found = FirstOf(Span(work, start, work.length), IsSign);
   if (found == npos) return {work.length, work.length, npos};
   const std::size_t at = start + found;
   const std::size_t signAt = work.origin + at - work.shifts;
@@ -302,8 +356,8 @@ std::string_view CutOverlongTerm(std::string_view term, ParsedEntry& entry, Noti
 
 void StoreTermText(EntryTerm& stored, bool negative, std::string_view term) {
   // "-" for a negative term, then the term; 20 characters in all.
-  PutText(stored.text, negative ? "-" : "");
-  const std::size_t at = negative ? 1 : 0;
+  std::size_t at = 0;
+  if (negative) stored.text[at++] = '-';
   PutText(std::span<char>(stored.text).subspan(at), term);
 }
 
@@ -388,8 +442,19 @@ TermsRead ReadTerms(WorkingCopy& work, ParsedEntry& entry, NoticeOwner owner) {
 
 void ResetEntry(ParsedEntry& entry) {
   // Nothing of the previous line survives: every term, the sums, relation, flags and counts.
-  entry = ParsedEntry{};
-  entry.enteredRow.rhs = kEmptyRhs;
+  // Each member is named (the binding does not compile if the record gains or loses one) and
+  // set once, the terms one record after the other: plain stores, quicker here than clearing
+  // the whole kilobyte in one string instruction.
+  auto& [enteredRow, terms, termCount, rhsValid, variableSeen, variableRepeated, termNegative,
+         overlongVariable] = entry;
+  enteredRow = FormulationRow{{}, kRelationNone, kEmptyRhs};
+  terms.fill(EntryTerm{});
+  termCount = 0;
+  rhsValid = 0;
+  variableSeen.fill(0);
+  variableRepeated.fill(0);
+  termNegative = 0;
+  overlongVariable = '\0';
 }
 
 void ReportFullAnswer(NoticeOwner owner, std::size_t charactersKept) {
@@ -492,22 +557,64 @@ std::uint32_t ReadTermCoefficient(std::string_view term, bool negative, int slot
 
 namespace {
 
-std::size_t NumberPrefixLength(std::string_view text) {
-  // The longest prefix of the form: an optional "-", digits, an optional ".", digits.
-  std::size_t i = 0;
-  if (i < text.size() && text[i] == '-') ++i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  if (i < text.size() && text[i] == '.') ++i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  return i;
+// Up to this many digits, the digits of a number read as one integer stay below 2^53, so a double
+// holds that integer exactly, and the power of ten that scales it down as well.
+constexpr std::size_t kMaxExactDigits = 15;
+constexpr std::array<double, kMaxExactDigits + 1> kPowersOfTen = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// A run of digits: where it ends, how many digits it holds, and the digits read so far (those
+// before it, then its own) as one integer. Beyond kMaxExactDigits digits the integer is not
+// exact (it may even wrap around) and is not used.
+struct DigitRun {
+  std::size_t end;
+  std::size_t count;
+  std::uint64_t value;
+};
+
+DigitRun ReadDigits(std::string_view text, std::size_t from, std::uint64_t value) {
+  // The digits from `from` on, each appended to value as its next decimal place.
+  std::size_t i = from;
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  }
+  return {i, i - from, value};
 }
 
-bool ConvertDecimal(std::string_view prefix, double& value) {
-  // Locale-independent conversion. A number beyond the range of a double (no line of 77
-  // characters holds one) fails rather than become infinite.
+// The longest prefix of the form: an optional "-", digits, an optional ".", digits: its length,
+// its digits, how many of them follow the point, and all of them as one integer.
+struct NumberPrefix {
+  std::size_t length;
+  std::size_t digits;
+  std::size_t fractionDigits;
+  std::uint64_t digitValue;
+};
+
+NumberPrefix ScanNumberPrefix(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && text[i] == '-') ++i;
+  const DigitRun whole = ReadDigits(text, i, 0);
+  i = whole.end;
+  if (i < text.size() && text[i] == '.') ++i;
+  const DigitRun fraction = ReadDigits(text, i, whole.value);
+  return {fraction.end, whole.count + fraction.count, fraction.count, fraction.value};
+}
+
+bool ConvertDecimal(std::string_view text, const NumberPrefix& prefix, double& value) {
+  // Locale-independent conversion. A number of at most 15 digits is its digits as one integer
+  // divided by ten to the number of its fraction digits: both operands are exact, so the
+  // division, rounded once to nearest, gives the double nearest to the number, the very value
+  // from_chars gives. A longer number is left to from_chars. A number beyond the range of a
+  // double (no line of 77 characters holds one) fails rather than become infinite.
+  if (prefix.digits <= kMaxExactDigits) {
+    const double magnitude =
+        static_cast<double>(prefix.digitValue) / kPowersOfTen[prefix.fractionDigits];
+    value = text.front() == '-' ? -magnitude : magnitude;
+    return true;
+  }
   double converted = 0;
-  const char* const end = prefix.data() + prefix.size();
-  const auto [ptr, ec] = std::from_chars(prefix.data(), end, converted, std::chars_format::fixed);
+  const char* const end = text.data() + prefix.length;
+  const auto [ptr, ec] = std::from_chars(text.data(), end, converted, std::chars_format::fixed);
   if (ec != std::errc{} || ptr != end || !std::isfinite(converted)) return false;
   value = converted;
   return true;
@@ -516,17 +623,16 @@ bool ConvertDecimal(std::string_view prefix, double& value) {
 }  // namespace
 
 bool ReadNumber(std::string_view text, double& value) {
-  const std::size_t length = NumberPrefixLength(text);
+  const NumberPrefix prefix = ScanNumberPrefix(text);
   // A second point right after the number («1.2.3») spoils it.
-  if (length < text.size() && text[length] == '.') return false;
+  if (prefix.length < text.size() && text[prefix.length] == '.') return false;
   // A prefix without a digit («-», «.», «-.») is no number.
-  const std::string_view prefix = text.substr(0, length);
-  if (!AnyOf(prefix, IsDigit)) return false;
-  return ConvertDecimal(prefix, value);
+  if (prefix.digits == 0) return false;
+  return ConvertDecimal(text, prefix, value);
 }
 
 bool IsTermChar(char c) {
-  return In(kTermCharClass, c);
+  return Is(c, kTermChar);
 }
 
 std::size_t FindFirstOf(std::string_view text, std::string_view set) {
