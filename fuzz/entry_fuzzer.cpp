@@ -1,17 +1,25 @@
 // libFuzzer target for the entry line: every input is typed as a line of the entry panel, checked,
-// parsed and matched against the printing problem, and every bound the records promise is checked
-// afterwards. A broken bound stops the run with a trap, so the fuzzer keeps the input.
+// parsed and matched against the printing problem, then explained against the objective and every
+// constraint of all five problems, and every bound the records promise is checked afterwards. A
+// broken bound stops the run with a trap, so the fuzzer keeps the input.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
+#include <array>
+#include <span>
+
 #include "courselib.h"
+#include "error_list.h"
 #include "formulation_model.h"
 #include "matcher.h"
+#include "parameter_table.h"
 #include "parser.h"
 #include "printing_problem.h"
+#include "problem_statement.h"
+#include "term_diagnosis.h"
 
 namespace {
 
@@ -215,6 +223,59 @@ void MatchEveryWay(const ParsedEntry& entry) {
   }
 }
 
+// ---- Explaining ----
+
+struct GeneratedProblem {
+  Formulation formulation;
+  ParameterTable parameters;
+};
+constexpr int kProblemCodes[] = {kProblemPrinting, kProblemFurniture, kProblemPorcelain,
+                                 kProblemFeedMix, kProblemFarm};
+using ProblemSet = std::array<GeneratedProblem, std::size(kProblemCodes)>;
+
+const ProblemSet& AllProblems() {
+  static const ProblemSet problems = [] {
+    ProblemSet generated{};
+    SeedRandom(2);
+    for (std::size_t p = 0; p < generated.size(); ++p) {
+      BuildStatement(kProblemCodes[p]);
+      generated[p] = {formulation, parameterTable};
+    }
+    return generated;
+  }();
+  return problems;
+}
+
+bool IsTerminated(std::span<const char> text) {
+  return std::memchr(text.data(), '\0', text.size()) != nullptr;
+}
+
+void RequireExplanationBounds(const Diagnosis& diagnosis, const ErrorList& list) {
+  Require(diagnosis.diagnosisCount >= 0 && diagnosis.diagnosisCount <= kMaxSentences);
+  for (const auto& line : diagnosis.diagnosisLines) Require(IsTerminated(line));
+  Require(list.itemCount >= 0 && list.itemCount <= kMaxListItems);
+  for (int i = 0; i < list.itemCount; ++i) Require(IsTerminated(list.items[i].text));
+}
+
+// The explanation of the line against the objective and every constraint of every problem, while
+// the objective is still to be entered and afterwards.
+void ExplainEveryWay(const ParsedEntry& parsed) {
+  static ParsedEntry entry;
+  static Diagnosis explained;
+  static ErrorList list;
+  for (const GeneratedProblem& problem : AllProblems()) {
+    for (int target = -1; target < problem.formulation.constraintCount; ++target) {
+      for (const int entryStep : {1, 2}) {
+        entry = parsed;  // the diagnosis writes its verdicts into the terms
+        DiagnoseEntry(target, entry, problem.formulation, problem.parameters, entryStep, explained);
+        list.itemCount = 0;
+        BuildErrorList(entry, rightSideAsTyped.data(), explained, list);
+        RequireExplanationBounds(explained, list);
+      }
+    }
+  }
+}
+
 // ---- One line ----
 
 int ParseChecked(std::string_view line, ParsedEntry& entry) {
@@ -232,6 +293,7 @@ int ParseChecked(std::string_view line, ParsedEntry& entry) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   parserNotices = {OnSectionTooLong, OnAnswerTooLong};
   PrintingFormulation();
+  AllProblems();
   return 0;
 }
 
@@ -252,5 +314,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (passes) Require(fieldResult != -1);
 
   MatchEveryWay(fieldEntry);
+  ExplainEveryWay(fieldEntry);
   return 0;
 }
