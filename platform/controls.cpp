@@ -338,24 +338,24 @@ void ResetLists() {
 }
 
 // A control: its record, its row store when it is a list box, then kMsgCreate to its procedure.
-Window CreateControl(const ControlSpec& spec) {
-  WindowRecord* record = NewRecord(WindowKind::kControl, ControlClassName(spec.kind));
+Window CreateControl(const ControlBlueprint& blueprint) {
+  WindowRecord* record = NewRecord(WindowKind::kControl, ControlClassName(blueprint.kind));
   if (!record) return kNoWindow;
-  if (spec.kind == ControlKind::kListBox) {
+  if (blueprint.kind == ControlKind::kListBox) {
     record->list = AttachList();
     if (record->list == kNoSlot) {
       DestroyWindow(record->handle);
       return kNoWindow;
     }
   }
-  record->controlKind = spec.kind;
-  record->procedure = ControlProcedure(spec.kind);
-  record->parent = spec.parent;
-  CopyText(record->text, spec.text);
-  record->rect = spec.rect;
-  record->id = spec.id;
-  record->style = spec.style | kStyleChild;
-  record->controlStyle = spec.controlStyle;
+  record->controlKind = blueprint.kind;
+  record->procedure = ControlProcedure(blueprint.kind);
+  record->parent = blueprint.parent;
+  CopyText(record->text, blueprint.text);
+  record->rect = blueprint.rect;
+  record->id = blueprint.id;
+  record->style = blueprint.style | kStyleChild;
+  record->controlStyle = blueprint.controlStyle;
   record->caret = static_cast<int>(TextOf(record->text).size());
   Window control = record->handle;
   Touch(*record);

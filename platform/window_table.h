@@ -114,7 +114,7 @@ void RaiseToTop(WindowRecord& record);
 const Backend& TheBackend();  // backend.cpp
 
 // controls.cpp
-struct ControlSpec {
+struct ControlBlueprint {
   Window parent;
   ControlKind kind;
   std::string_view text;
@@ -123,7 +123,7 @@ struct ControlSpec {
   std::uint32_t style;  // WindowStyle bits; kStyleChild is added
   std::uint32_t controlStyle;
 };
-Window CreateControl(const ControlSpec& spec);
+Window CreateControl(const ControlBlueprint& blueprint);
 WindowProc ControlProcedure(ControlKind kind);
 std::string_view ControlClassName(ControlKind kind);
 bool IsControlClass(std::string_view className, ControlKind& kind);
