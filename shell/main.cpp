@@ -4,6 +4,10 @@
 // logged in.
 //
 //   tavrin [--play SCRIPT] [--seed N] [--student NAME] [--screen W H DPI] [--data-dir DIR]
+//          [--exit-at-first-idle]
+//
+// --exit-at-first-idle is a developer's option for timing start-up on the desktop: the program
+// ends with status 0 the first time it would wait for the student, the welcome screen up.
 #include <pwd.h>
 #include <unistd.h>
 
@@ -30,22 +34,25 @@ constexpr int kUsageError = 2;
 
 constexpr char kUsage[] =
     "usage: tavrin [--play SCRIPT] [--seed N] [--student NAME] [--screen W H DPI] "
-    "[--data-dir DIR]\n";
+    "[--data-dir DIR] [--exit-at-first-idle]\n";
 
 struct CommandLine {
   bool play = false;
   std::string script;
   bool hasDataDirectory = false;
   std::string dataDirectory;
+  bool exitAtFirstIdle = false;            // the desktop only
   std::vector<const char*> scriptOptions;  // --seed, --student, --screen: the script's overrides
 };
 
-// Takes --play and --data-dir out; the rest are the script's header overrides, checked when they
-// are applied. False with error when an option lacks its argument.
+// Takes --play, --data-dir and --exit-at-first-idle out; the rest are the script's header
+// overrides, checked when they are applied. False with error when an option lacks its argument.
 bool ReadCommandLine(int argc, char** argv, CommandLine& line, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
-    if (arg == "--play" || arg == "--data-dir") {
+    if (arg == "--exit-at-first-idle") {
+      line.exitAtFirstIdle = true;
+    } else if (arg == "--play" || arg == "--data-dir") {
       if (i + 1 >= argc) {
         error = std::string(arg) + " needs an argument";
         return false;
@@ -111,6 +118,7 @@ int RunDesktop(int& argc, char** argv, const CommandLine& line) {
   DesktopOptions desktop;
   desktop.fixedScreen = HasOption(line.scriptOptions, "--screen");
   desktop.screen = {options.screen.width, options.screen.height, options.screen.dpi};
+  desktop.exitAtFirstIdle = line.exitAtFirstIdle;
   if (!InstallQtBackend(argc, argv, desktop, error)) {
     std::cerr << "tavrin: " << error << " (run a session headless with --play SCRIPT)\n";
     return 1;
@@ -135,6 +143,7 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ReadCommandLine(argc, argv, line, error)) return UsageError(error);
   if (!line.play) return RunDesktop(argc, argv, line);
+  if (line.exitAtFirstIdle) return UsageError("--exit-at-first-idle is for the desktop");
 
   PlayScript script;
   if (!LoadPlayScript(line.script, script, error)) return UsageError(error);

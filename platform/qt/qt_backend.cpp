@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 
 #include "backend.h"
@@ -34,6 +35,7 @@ struct DesktopState {
   ScreenMetrics screen{};
   DesktopIdleHook hook = nullptr;
   bool inputEnded = false;
+  bool exitAtFirstIdle = false;
 };
 
 DesktopState desktop;
@@ -92,6 +94,14 @@ bool KeyDown(int key) {
   return HeldForLastInput(key);
 }
 
+// Start-up is over: the paints the first showing posted are done, then the program ends the way
+// the lesson's own exit ends it, the desktop shut down first.
+[[noreturn]] void ExitAtFirstIdle() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  ShutDownQtBackend();
+  std::exit(0);
+}
+
 // One turn of the idle loop: widgets brought up to date, then one piece of input delivered, or
 // the test's hook run, or Qt's events processed until something happens.
 void WaitForInput() {
@@ -105,6 +115,7 @@ void WaitForInput() {
       continue;
     }
     hookRan = false;
+    if (desktop.exitAtFirstIdle) ExitAtFirstIdle();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -157,6 +168,7 @@ bool InstallQtBackend(int& argc, char** argv, const DesktopOptions& options, std
   QApplication::setFont(SystemDesktopFont());
   desktop.screen = options.fixedScreen ? options.screen : MeasureDesktopScreen();
   desktop.inputEnded = false;
+  desktop.exitAtFirstIdle = options.exitAtFirstIdle;
   SetMirrorOptions({options.fixedScreen});
   InstallKeyRouting();
   InstallEntries();

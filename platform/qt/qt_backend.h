@@ -16,6 +16,9 @@ struct DesktopOptions {
   // The channel by which a second copy finds the first one; empty: one channel per user and
   // display session.
   std::string instanceChannel;
+  // Set: the program ends (exit status 0) the first time the desktop would wait for the student,
+  // once what is on screen has been painted. A developer's option for timing start-up.
+  bool exitAtFirstIdle = false;
 };
 
 // Starts Qt and makes the desktop the window system's back end. False, with the reason, when Qt
