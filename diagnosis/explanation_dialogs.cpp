@@ -6,6 +6,7 @@
 #include "error_list.h"
 #include "formulation_model.h"
 #include "lesson_state.h"
+#include "list_dialogs.h"
 #include "parameter_table.h"
 #include "parser.h"
 #include "term_diagnosis.h"
@@ -40,18 +41,6 @@ constexpr double kExplanationDown = 0.1;
 // follow the list once it has been shown from its top.
 constexpr int kClosingNoteItems = 3;
 
-// Wrapped items are measured in the lesson font the list shows (an empty one adds no line);
-// the redisplayed entry and its marker lines go in as they stand, so the markers keep their
-// columns.
-void AddItem(Window dialog, const ListItem& item) {
-  const std::string_view text = TextIn(item.text);
-  if (item.wrapped) {
-    AddWrappedText(dialog, kExplanationList, text, lessonFont);
-  } else {
-    ListAddRow(DialogItem(dialog, kExplanationList), text);
-  }
-}
-
 void FillExplanationList(Window dialog) {
   // Step 1: placed over the main window, the list in the lesson font that draws the relation
   // signs and the markers.
@@ -64,9 +53,11 @@ void FillExplanationList(Window dialog) {
                    problemProgress, diagnosis, errorList);
   const int noteAt =
       errorList.itemCount > kClosingNoteItems ? errorList.itemCount - kClosingNoteItems : 0;
-  for (int i = 0; i < noteAt; ++i) AddItem(dialog, errorList.items[i]);
+  // Wrapped items are measured in the lesson font the list shows; the redisplayed entry and its
+  // marker lines go in as they stand, so the markers keep their columns.
+  AddListItems(dialog, kExplanationList, errorList, lessonFont, 0, noteAt);
   RefreshListBox(list);
-  for (int i = noteAt; i < errorList.itemCount; ++i) AddItem(dialog, errorList.items[i]);
+  AddListItems(dialog, kExplanationList, errorList, lessonFont, noteAt, errorList.itemCount);
   SetFocus(list);
 }
 

@@ -138,9 +138,14 @@ Result OpenRepeatNotice(Window dialog) {
 }  // namespace
 
 void AddListItems(Window dialog, int listId, const ErrorList& items, Font font) {
+  AddListItems(dialog, listId, items, font, 0, items.itemCount);
+}
+
+void AddListItems(Window dialog, int listId, const ErrorList& items, Font font, int first,
+                  int end) {
   Window list = DialogItem(dialog, listId);
-  int count = std::clamp(items.itemCount, 0, kMaxListItems);
-  for (int i = 0; i < count; ++i) {
+  const int count = std::clamp(items.itemCount, 0, kMaxListItems);
+  for (int i = std::max(first, 0); i < std::min(end, count); ++i) {
     const ListItem& item = items.items[i];
     if (item.wrapped) {
       AddWrappedText(dialog, listId, TextIn(item.text), font);

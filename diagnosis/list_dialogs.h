@@ -23,3 +23,5 @@ Result CorrectConstrCmd(Window dialog, unsigned message, WParam wParam, LParam l
 // Adds the items of the record to list box listId of the dialog, in order: a wrapped item as lines
 // wrapped to the box's width measured in font, any other as one row as it stands.
 void AddListItems(Window dialog, int listId, const ErrorList& items, Font font);
+// The same for items first .. end - 1 only (clamped to the list's items).
+void AddListItems(Window dialog, int listId, const ErrorList& items, Font font, int first, int end);
