@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -65,6 +66,22 @@ const std::string kMinimumClause =
     "  The one-sided, one-color page minimum production constraint requires that one-sided, "
     "one-color page minimum production be " +
     kAtLeast + "412500.";
+const std::string kMinimumRow = "     p " + kAtLeast + " 412500";
+
+// The list's layout: the entry redisplayed, three marker lines and a blank one, each lettered
+// sentence wrapped and followed by a blank line, then the heading and the correct row.
+Items Explained(const std::string& redisplay, const std::array<std::string, 3>& markers,
+                const std::vector<std::string>& sentences, const std::string& row,
+                const std::string& heading = "The correct constraint is as follows:") {
+  Items items = {{redisplay, false}};
+  for (const std::string& marker : markers) items.push_back({marker, false});
+  items.push_back({"", false});
+  for (const std::string& sentence : sentences) {
+    items.push_back({sentence, true});
+    items.push_back({"", false});
+  }
+  return Concat({items, {{"", true}, {heading, true}, {"", true}, {row, true}}});
+}
 
 // «0.0033p + 0.0067q + 60r ≤ 4000» for the working hours: a parameter in the wrong place and a
 // right side that is none. Spaced; the markers sit under "0" of 60r and the second "0" of 4000.
@@ -73,24 +90,15 @@ ParsedEntry HoursEntry() {
                    4000);
 }
 Items HoursItems() {
-  return {
-      {"0.0033p + 0.0067q + 60r  " + kAtMost + "   4000", false},
-      {At({{21, kArrow}, {30, kArrow}}), false},
-      {At({{21, Label('A')}, {30, kStem}}), false},
-      {At({{30, Label('B')}}), false},
-      {"", false},
+  return Explained(
+      "0.0033p + 0.0067q + 60r  " + kAtMost + "   4000",
+      {At({{21, kArrow}, {30, kArrow}}), At({{21, Label('A')}, {30, kStem}}),
+       At({{30, Label('B')}})},
       {"A. The value 60 refers to the number of one-sided, four-color pages printed in one hour.  "
        "The working hours resource constraint requires the  coefficient 0.01667 on the variable "
        "r, which refers to the number of hours to print a single one-sided, four-color page.",
-       true},
-      {"", false},
-      {"B. The value 4000 is not a parameter of this problem." + kHoursClause, true},
-      {"", false},
-      {"", true},
-      {"The correct constraint is as follows:", true},
-      {"", true},
-      {"     0.00333p + 0.00667q + 0.01667r " + kAtMost + " 4500", true},
-  };
+       "B. The value 4000 is not a parameter of this problem." + kHoursClause},
+      "     0.00333p + 0.00667q + 0.01667r " + kAtMost + " 4500");
 }
 
 // An objective entry of 76 estimated characters: compact, r left out, neighbouring markers with
@@ -103,49 +111,22 @@ ParsedEntry LongObjectiveEntry(const std::string& last) {
       {{kLongP, 0.03, 0, 0}, {kLongQ, -0.06, 1, 0}, {kNumber, 0, -1, 1}, {last, 0, -1, 1}});
 }
 Items LongObjectiveItems() {
-  return {
-      {kLongP + "-" + kLongQ.substr(1) + "+" + kNumber + "-987+?", false},
-      {At({{29, kArrow}, {49, kArrow}, {62, kArrow}, {65, kArrow}}), false},
-      {At({{29, Label('A')}, {49, kStem}, {62, Label('C')}, {65, kStem}}), false},
-      {At({{49, Label('B')}, {65, Label('D')}}), false},
-      {"", false},
-      {"A. The value -0.06 in " + kLongQ + " should be positive.", true},
-      {"", false},
-      {"B. No variable was found in the term " + kNumber + ".", true},
-      {"", false},
-      {"C. No variable was found in the term -987.", true},
-      {"", false},
-      {"D. By omitting the variable r from your formulation, you have implied that it has a "
+  return Explained(
+      kLongP + "-" + kLongQ.substr(1) + "+" + kNumber + "-987+?",
+      {At({{29, kArrow}, {49, kArrow}, {62, kArrow}, {65, kArrow}}),
+       At({{29, Label('A')}, {49, kStem}, {62, Label('C')}, {65, kStem}}),
+       At({{49, Label('B')}, {65, Label('D')}})},
+      {"A. The value -0.06 in " + kLongQ + " should be positive.",
+       "B. No variable was found in the term " + kNumber + ".",
+       "C. No variable was found in the term -987.",
+       "D. By omitting the variable r from your formulation, you have implied that it has a "
        "coefficient of 0.  The objective function requires the variable r to have the "
-       "coefficient 0.19, which refers to the cost to print a one-sided, four-color page.",
-       true},
-      {"", false},
-      {"", true},
-      {"The correct objective function is as follows:", true},
-      {"", true},
-      {"     Minimize: 0.03p + 0.06q + 0.19r", true},
-  };
+       "coefficient 0.19, which refers to the cost to print a one-sided, four-color page."},
+      "     Minimize: 0.03p + 0.06q + 0.19r", "The correct objective function is as follows:");
 }
 
-// «p ≥ 0.0» for the page minimum: the right side is refused by the diagnosis and shown as typed,
-// its marker under the middle of "0.0".
-Items ZeroItems() {
-  return {
-      {"p  " + kAtLeast + "   0.0", false},
-      {At({{8, kArrow}}), false},
-      {At({{8, Label('A')}}), false},
-      {At({{8, ""}}), false},
-      {"", false},
-      {"A. The RHS value is incorrect." + kMinimumClause, true},
-      {"", false},
-      {"", true},
-      {"The correct constraint is as follows:", true},
-      {"", true},
-      {"     p " + kAtLeast + " 412500", true},
-  };
-}
-
-// «p ≥ 12 0»: a right side that is no number, shown as typed.
+// «p ≥ 12 0» for the page minimum: a right side that is no number, shown as typed, its marker
+// under the middle of the text.
 ParsedEntry RejectedEntry() {
   ParsedEntry entry = MakeEntry({{"p", 1, 0, 0}}, 4);
   entry.terms[kRhsSlot].status = kRhsRejected;
@@ -153,21 +134,19 @@ ParsedEntry RejectedEntry() {
   return entry;
 }
 Items RejectedItems() {
-  return {
-      {"p  " + kAtLeast + "   12 0", false},
-      {At({{8, kArrow}}), false},
-      {At({{8, Label('A')}}), false},
-      {At({{8, ""}}), false},
-      {"", false},
-      {"A. The right hand side of your formulation did not contain a valid number." +
-           kMinimumClause,
-       true},
-      {"", false},
-      {"", true},
-      {"The correct constraint is as follows:", true},
-      {"", true},
-      {"     p " + kAtLeast + " 412500", true},
-  };
+  return Explained("p  " + kAtLeast + "   12 0",
+                   {At({{8, kArrow}}), At({{8, Label('A')}}), "        "},
+                   {"A. The right hand side of your formulation did not contain a valid number." +
+                    kMinimumClause},
+                   kMinimumRow);
+}
+
+// «p ≥ 0.0»: the right side is refused by the diagnosis and shown as typed.
+Items ZeroItems() {
+  Items items = RejectedItems();
+  items[0].text = "p  " + kAtLeast + "   0.0";
+  items[5].text = "A. The RHS value is incorrect." + kMinimumClause;
+  return items;
 }
 
 // Diagnoses the entry and builds its error list alone.
@@ -191,36 +170,22 @@ TEST(BuildErrorList, RedisplaysMarksAndLettersTheFaultsOfAnEntry) {
     int entryStep;
     Items items;
   };
+  // clang-format off
   const Case cases[] = {
       {"spaced, a term and the right side", kWorkingHours, HoursEntry(), "4000", 3, HoursItems()},
       {"compact, labels alternating", kObjective, LongObjectiveEntry("-987"), "", 1,
        LongObjectiveItems()},
-      {"constraint without relation and right side",
-       kPageMinimum,
-       MakeEntry({{"p", 1, 0, 0}}),
-       "",
-       2,
-       {
-           {"p  ?    ?", false},
-           {At({{3, kArrow}, {8, kArrow}}), false},
-           {At({{3, Label('A')}, {8, kStem}}), false},
-           {At({{8, Label('B')}}), false},
-           {"", false},
-           {"A. You have not entered the relation." + kMinimumClause, true},
-           {"", false},
-           {"B. You have not entered the RHS value." + kMinimumClause, true},
-           {"", false},
-           {"", true},
-           {"The correct constraint is as follows:", true},
-           {"", true},
-           {"     p " + kAtLeast + " 412500", true},
-       }},
+      {"constraint without relation and right side", kPageMinimum, MakeEntry({{"p", 1, 0, 0}}), "",
+       2, Explained("p  ?    ?", {At({{3, kArrow}, {8, kArrow}}), At({{3, Label('A')}, {8, kStem}}),
+                  At({{8, Label('B')}})}, {"A. You have not entered the relation." + kMinimumClause,
+                  "B. You have not entered the RHS value." + kMinimumClause}, kMinimumRow)},
       {"a right side of 0 shown as typed", kPageMinimum, MakeEntry({{"p", 1, 0, 0}}, 4, 0), "0.0",
        2, ZeroItems()},
       {"a right side that is no number", kPageMinimum, RejectedEntry(), "12 0", 2, RejectedItems()},
       {"without the typed text, the refused text", kPageMinimum, RejectedEntry(), "", 2,
        RejectedItems()},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ErrorListOf(c.target, c.entry, c.typed, c.entryStep), c.items);
@@ -280,20 +245,18 @@ TEST(PlaceMarker, PutsLabelsOnAlternatingLinesAndNeverShortensALine) {
     std::vector<Mark> marks;
     std::string lines[3];
   };
+  // clang-format off
   const Case cases[] = {
-      {"even: label on the second line",
-       {{3, 2, 0}},
+      {"even: label on the second line", {{3, 2, 0}},
        {"    " + kArrow, "    " + Label('A'), "    "}},
-      {"odd: stem, label on the third line",
-       {{0, 1, 0}, {5, 1, 1}},
+      {"odd: stem, label on the third line", {{0, 1, 0}, {5, 1, 1}},
        {kArrow + "    " + kArrow, Label('A') + "  " + kStem, "     " + Label('B')}},
-      {"a label wider than the gap pushes the next mark along",
-       {{0, 1, 0}, {1, 1, 1}, {2, 1, 2}},
+      {"a label wider than the gap pushes the next mark along", {{0, 1, 0}, {1, 1, 1}, {2, 1, 2}},
        {kArrow + kArrow + kArrow, Label('A') + kStem + Label('C'), " " + Label('B')}},
-      {"the relation slot falls one column before p",
-       {{10, 0, 0}},
+      {"the relation slot falls one column before p", {{10, 0, 0}},
        {std::string(9, ' ') + kArrow, std::string(9, ' ') + Label('A'), std::string(9, ' ')}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MarkerLines lines{};
@@ -313,15 +276,13 @@ TEST(BuildExplanation, NamesTheConstraintAndClosesWithTheNote) {
     int entryStep;
     Items items;
   };
+  const Items kHeading = {
+      {"", false},
+      {"It appears that you were entering the constraint for the working hours resource.", true},
+      {"", false}};
   const Case cases[] = {
       {"a constraint", kWorkingHours, HoursEntry(), "4000", 3,
-       Concat({{{"", false},
-                {"It appears that you were entering the constraint for the working hours "
-                 "resource.",
-                 true},
-                {"", false}},
-               HoursItems(),
-               kNote})},
+       Concat({kHeading, HoursItems(), kNote})},
       {"the objective function", kObjective, LongObjectiveEntry("-987"), "", 1,
        Concat({{{"", false}, {"", false}}, LongObjectiveItems(), kNote})},
   };
@@ -345,7 +306,8 @@ TEST(BuildExplanation, NamesTheConstraintAndClosesWithTheNote) {
 }
 
 // Fifteen faulty terms of 20 characters, seven variables left out, a wrong relation and a right
-// side that is no number: every item is built and nothing is cut.
+// side that is no number: the diagnosis keeps all 24 sentences, each whole, and every item of the
+// list is built with nothing cut.
 TEST(BuildExplanation, BuildsTheLargestEntryWhole) {
   Formulation f = PrintingFormulation();
   f.variableCount = 7;
@@ -386,14 +348,37 @@ TEST(BuildExplanation, BuildsTheLargestEntryWhole) {
   EXPECT_EQ(items[6].text.substr(339), Label('X'));
 
   // Each sentence whole behind its letter, then the closing lines and the note.
+  const std::string kClause =
+      "  The one-sided, one-color page minimum production constraint requires that one-sided, "
+      "one-color page minimum production be " +
+      kAtMost + "100.";
+  std::vector<std::string> sentences(kMaxTerms,
+                                     "No variable was found in the term " + kNumber + ".");
+  for (int j = 0; j < kLetterSlots; ++j) {
+    const std::string letter(1, "pqrstuv"[j]);
+    sentences.push_back(
+        "By omitting the variable " + letter +
+        " from your formulation, you have implied that it has a coefficient of 0.  The "
+        "one-sided, one-color page minimum production constraint requires the variable " +
+        letter + " to have the coefficient " + std::to_string(j + 1) + ", which refers to the " +
+        (j == 0 ? "implied value assigned to each variable of which only a single unit is needed "
+                  "in the constraint"
+                : "number the correct formulation requires") +
+        ".");
+  }
+  sentences.push_back("The relation is incorrect." + kClause);
+  sentences.push_back("The right hand side of your formulation did not contain a valid number." +
+                      kClause);
+  ASSERT_EQ(sentences.size(), static_cast<std::size_t>(kMaxSentences));
   for (int k = 0; k < kMaxSentences; ++k) {
     SCOPED_TRACE(k);
-    const Item& sentence = items[8 + 2 * k];
-    EXPECT_EQ(sentence.text, std::string(1, static_cast<char>('A' + k)) + ". " +
-                                 diagnosis.diagnosisLines[k].data());
-    EXPECT_EQ(sentence.text.back(), '.');
+    EXPECT_EQ(items[8 + 2 * k], (Item{std::string(1, static_cast<char>('A' + k)) + ". " +
+                                          sentences[static_cast<std::size_t>(k)],
+                                      true}));
     EXPECT_EQ(items[9 + 2 * k], (Item{"", false}));
   }
+  EXPECT_EQ(items[8 + 2 * kMaxSentences + 1],
+            (Item{"The correct constraint is as follows:", true}));
   EXPECT_EQ(items[8 + 2 * kMaxSentences + 3],
             (Item{"     p + 2q + 3r + 4s + 5t + 6u + 7v " + kAtMost + " 100", true}));
   EXPECT_EQ(items.back(), (Item{"NOTE : All Constraints must be on Right hand side", false}));

@@ -131,16 +131,6 @@ struct WholeTextCase {
 };
 
 const WholeTextCase kWholeTexts[] = {
-    {"feed mix objective hint", GenerateFeedMix, BuildFeedMixHint, kObjective, 1,
-     "1.  How much does a bushel of soybeans cost?"
-     "å å2.  How many pounds are in a bushel of soybeans?"
-     "å å3.  How much does a pound of soybeans cost?"
-     "å å4.  How much does a bushel of corn cost?"
-     "å å5.  How many pounds are in a bushel of corn?"
-     "å å6.  How much does a pound of corn cost?"
-     "å å7.  How much does a bushel of wheat cost?"
-     "å å8.  How many pounds are in a bushel of wheat?"
-     "å å9.  How much does a pound of wheat cost?"},
     {"feed mix objective solution", GenerateFeedMix, BuildFeedMixHint, kObjective, 2,
      "1.  How much does a bushel of soybeans cost?å     Answer: $22.20"
      "å å2.  How many pounds are in a bushel of soybeans?å     Answer: 26 lbs."
@@ -166,11 +156,6 @@ const WholeTextCase kWholeTexts[] = {
      "å åTherefore the total cost can be found using the formula:"
      "å     total cost of soybean  +  total cost of corn  +  total cost of wheat"
      "å     Minimize: 0.85p + 0.53q + 0.68r"},
-    {"feed mix nutrient hint", GenerateFeedMix, BuildFeedMixHint, 1, 1,
-     "1.  How many pounds of iron does a steer need daily?"
-     "å å2.  What is the iron content of one pound of soybean?"
-     "å å3.  What is the iron content of one pound of corn?"
-     "å å4.  What is the iron content of one pound of wheat?"},
     // Two places: a content of 0.002 is answered as 0; the row keeps five.
     {"feed mix nutrient solution", GenerateFeedMix, BuildFeedMixHint, 2, 2,
      "1.  How many pounds of potassium does a steer need daily?å     Answer: 0.03 lbs."
@@ -188,22 +173,11 @@ const WholeTextCase kWholeTexts[] = {
      "åwhich becomeså     0 r"
      "åTherefore the formulation of the potassium nutrition constraint should be:"
      "å     0.006p + 0.007q + 0.002r ≥ 0.033"},
-    {"feed mix daily feed hint", GenerateFeedMix, BuildFeedMixHint, 4, 1,
-     "What is the daily minimum feed requirement of a steer?"},
     {"feed mix daily feed solution", GenerateFeedMix, BuildFeedMixHint, 4, 2,
      "What is the daily minimum feed requirement of a steer?å     Answer: 3.9 lbs. of feed per day"
      "å åThe sum of the weights of the feed ingredients must be at least 3.9 lbs."
      "å åTherefore the formulation of the minimum feed resource constraint is:"
      "å     p + q + r ≥ 3.9"},
-    {"farm objective hint", GenerateFarm, BuildFarmHint, kObjective, 1,
-     "1.  How much profit is made from selling a bushel of wheat?"
-     "å å2.  How many bushels of wheat does an acre of red clay produce?"
-     "å å3.  How much profit is made from selling a bushel of corn?"
-     "å å4.  How many bushels of corn does an acre of red clay produce?"
-     "å å5.  How many bushels of wheat does an acre of sandy loam produce?"
-     "å å6.  How many bushels of corn does an acre of sandy loam produce?"
-     "å å7.  How much profit is made from selling a bushel of cotton?"
-     "å å8.  How many bushels of cotton does an acre of sandy loam produce?"},
     {"farm objective solution", GenerateFarm, BuildFarmHint, kObjective, 2,
      "1.  How much profit is made from selling a bushel of wheat?å     Answer: $2.35"
      "å å2.  How many bushels of wheat does an acre of red clay produce?"
@@ -271,6 +245,42 @@ TEST(FeedMixFarmHints, WritesWholeTextsForAPinnedProblem) {
   }
 }
 
+// A hint asks the solution's questions and nothing else: each question, in order, is answered in
+// the solution on the next line, and the solution answers no other.
+TEST(FeedMixFarmHints, HintsAskTheQuestionsTheSolutionAnswers) {
+  struct Case {
+    const char* problem;
+    void (*generate)(std::uint64_t);
+    Builder builder;
+  };
+  const Case cases[] = {{"feed mix", GenerateFeedMix, BuildFeedMixHint},
+                        {"farm", GenerateFarm, BuildFarmHint}};
+  const std::string kBetween = Lesson("å å");
+  const std::string kAnswer = Lesson("å     Answer: ");
+  for (const Case& c : cases) {
+    for (std::uint64_t seed = 1; seed <= 50; ++seed) {
+      c.generate(seed);
+      for (int topic = kObjective; topic < formulation.constraintCount; ++topic) {
+        SCOPED_TRACE(std::string(c.problem) + " seed " + std::to_string(seed) + " topic " +
+                     std::to_string(topic));
+        const std::string hint = Build(c.builder, topic, 1);
+        const std::string solution = Build(c.builder, topic, 2);
+        std::vector<std::string> questions;
+        for (std::size_t from = 0;;) {
+          std::size_t at = hint.find(kBetween, from);
+          questions.push_back(hint.substr(from, at - from) + kAnswer);
+          if (at == std::string::npos) break;
+          from = at + kBetween.size();
+        }
+        ExpectInOrder(solution, questions);
+        EXPECT_TRUE(solution.starts_with(questions[0]));
+        EXPECT_EQ(Count(solution, "Answer: "), static_cast<int>(questions.size()));
+        EXPECT_EQ(Count(hint, "Answer"), 0);
+      }
+    }
+  }
+}
+
 // ---- Feed mix ----
 
 TEST(FeedIngredientName, NamesTheIngredientsInVariableOrderAndKeepsEachName) {
@@ -286,28 +296,39 @@ TEST(FeedIngredientName, NamesTheIngredientsInVariableOrderAndKeepsEachName) {
   EXPECT_STREQ(FeedIngredientName(3), "");
 }
 
-// Over many problems: the cost of a bushel (to the cent), its pounds, and the cost of a pound
-// derived from them, for each ingredient in turn; then the objective written out.
-TEST(FeedMixHint, ObjectiveSolutionDerivesEachCostPerPoundFromTheProblemsNumbers) {
-  const char* letters[] = {" p", " q", " r"};
+// Over many problems, each objective coefficient as the solution derives it from the problem's
+// own numbers: a feed's cost of a pound from its bushel's cost and weight, a crop's profit per
+// acre from its profit per bushel (to the cent) and yield; then the term and the row written out,
+// the farm's without the first three of its five leading blanks.
+TEST(FeedMixFarmHints, ObjectiveSolutionsDeriveEachCoefficientFromTheProblemsNumbers) {
+  const std::string kBecomes = Lesson("which becomeså     ");
+  const std::string letters = "pqrst";
+  const int farmProfit[] = {19, 20, 19, 20, 21};
   for (std::uint64_t seed = 1; seed <= kSeeds; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     GenerateFeedMix(seed);
     std::string text = Build(BuildFeedMixHint, kObjective, 2);
     std::vector<std::string> pieces;
     for (int k = 0; k < 3; ++k) {
-      double bushelCost = Parameter(16 + k);
-      double pounds = Parameter(19 + k);
-      double perPound = Coef(kObjective, k);
-      pieces.push_back(Lesson("å     Answer: $") + Money(bushelCost));
-      pieces.push_back(Lesson("å     Answer: ") + Num(pounds) + " lbs.");
-      pieces.push_back(Lesson("å     Answer: $") + Money(perPound));
-      pieces.push_back(Num(bushelCost) + " / " + Num(pounds) + " = " + Num(perPound));
-      pieces.push_back(Lesson("which becomeså     ") + Num(perPound) + letters[k]);
+      std::string perPound = Num(Coef(kObjective, k));
+      pieces.push_back(Num(Parameter(16 + k)) + " / " + Num(Parameter(19 + k)) + " = " + perPound);
+      pieces.push_back(kBecomes + perPound + " " + letters[k]);
     }
     ExpectInOrder(text, pieces);
-    EXPECT_EQ(Count(text, "Answer: "), 9);
     EXPECT_TRUE(text.ends_with(Lesson("å") + WrittenRow(kObjective))) << text;
+
+    GenerateFarm(seed);
+    text = Build(BuildFarmHint, kObjective, 2);
+    pieces.clear();
+    for (int j = 0; j < 5; ++j) {
+      pieces.push_back(Lesson("å     $") + Money(Parameter(farmProfit[j])) + "  x  " +
+                       Num(Parameter(7 + j)) + "  =  $" + Money(Coef(kObjective, j)));
+      pieces.push_back(kBecomes + Num(Coef(kObjective, j)) + " " + letters[j]);
+    }
+    ExpectInOrder(text, pieces);
+    std::string row = WrittenRow(kObjective);
+    ASSERT_TRUE(row.starts_with("     Maximize: "));
+    EXPECT_TRUE(text.ends_with(Lesson("should be:å") + row.substr(3))) << text;
   }
 }
 
@@ -344,44 +365,6 @@ TEST(FeedMixHint, NutrientSolutionQuotesTheNeedAndEveryContent) {
 }
 
 // ---- Farm ----
-
-// Over many problems: each profit per bushel to the cent, the yield, their product (the objective
-// coefficient) and the term; sandy loam restates the profit asked for in red clay. The objective
-// closes the text without the first three of its five leading blanks.
-TEST(FarmHint, ObjectiveSolutionMultipliesProfitPerBushelByYield) {
-  struct Slot {
-    int profit;
-    int yield;
-    bool restated;
-    const char* letter;
-  };
-  const Slot slots[] = {
-      {19, 7, false, " p"}, {20, 8, false, " q"},  {19, 9, true, " r"},
-      {20, 10, true, " s"}, {21, 11, false, " t"},
-  };
-  for (std::uint64_t seed = 1; seed <= kSeeds; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    GenerateFarm(seed);
-    std::string text = Build(BuildFarmHint, kObjective, 2);
-    std::vector<std::string> pieces;
-    for (int j = 0; j < 5; ++j) {
-      const Slot& slot = slots[j];
-      std::string profit = Money(Parameter(slot.profit));
-      std::string perAcre = Num(Coef(kObjective, j));
-      if (!slot.restated) pieces.push_back(Lesson("å     Answer: $") + profit);
-      pieces.push_back(Lesson("å     Answer: ") + Num(Parameter(slot.yield)) + " bushels per acre");
-      if (slot.restated) pieces.push_back("is $" + profit + " per bushel.");
-      pieces.push_back(Lesson("å     $") + profit + "  x  " + Num(Parameter(slot.yield)) +
-                       "  =  $" + Money(Coef(kObjective, j)));
-      pieces.push_back(Lesson("which becomeså     ") + perAcre + slot.letter);
-    }
-    ExpectInOrder(text, pieces);
-    EXPECT_EQ(Count(text, "Answer: "), 8);
-    std::string row = WrittenRow(kObjective);
-    ASSERT_TRUE(row.starts_with("     Maximize: "));
-    EXPECT_TRUE(text.ends_with(Lesson("should be:å") + row.substr(3))) << text;
-  }
-}
 
 // The wording and the number of questions of each crop limit, at hint and at solution level.
 TEST(FarmHint, CropLimitsAskWhatCanOrMustBeGrownAndTheAcresGrown) {

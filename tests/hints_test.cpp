@@ -206,77 +206,35 @@ std::string Letter(int slot) {
   return std::string(" ") + kLowerLetters[slot];
 }
 
-Expected PrintingExpected(int topic) {
-  Expected e;
-  if (topic == kObjectiveTopic) {
-    for (int j = 0; j < 3; ++j) {
-      e.answers.push_back("$" + Number(Parameter(3 + j), 2, 0));
-      e.terms.push_back(Number(Parameter(3 + j), 2, 0) + Letter(j));
-    }
-  } else if (topic == 6) {
-    for (int j = 0; j < 3; ++j) {
-      std::string hours = Number(Parameter(13 + j), 5, 1);
-      e.answers.push_back("1/" + Number(Parameter(10 + j), 2, 1) + " = " + hours + " hours");
-      e.terms.push_back(hours + Letter(j));
-    }
-  } else {
-    constexpr int kLimitParameter[] = {16, 17, 18, 0, 1, 2};
-    e.answers.push_back(Number(Parameter(kLimitParameter[topic]), 5, 1) + " pages");
-  }
-  return e;
-}
-
-// The hours parameter of a furniture department (row) and product (column); -1 where the
-// product does not pass through the department.
-constexpr int kFurnitureHours[5][4] = {
-    {0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, -1, -1}, {-1, -1, 14, 15}};
-
-Expected FurnitureExpected(int topic) {
-  Expected e;
-  if (topic == kObjectiveTopic) {
-    for (int j = 0; j < 4; ++j) {
-      e.answers.push_back("$" + Number(Parameter(25 + j), 2, 1));
-      e.terms.push_back(Number(Parameter(25 + j), 2, 1) + Letter(j));
-    }
-  } else if (topic < 5) {
-    e.answers.push_back(Number(Parameter(20 + topic), 2, 1) + " hours");
-    for (int j = 0; j < 4; ++j) {
-      int p = kFurnitureHours[topic][j];
-      std::string hours = p < 0 ? "0" : Number(Parameter(p), 2, 1);
-      e.answers.push_back(hours + " hours");
-      e.terms.push_back(hours + Letter(j));
-    }
-  } else {
-    e.answers.push_back(Number(Parameter(16 + topic - 5), 2, 1) + " " + Name(topic) + "s");
-  }
-  return e;
-}
-
-Expected PorcelainExpected(int topic) {
-  Expected e;
-  if (topic == kObjectiveTopic) {
-    for (int j = 0; j < 3; ++j) {
-      e.answers.push_back("$" + Number(Parameter(3 + j), 2, 1));
-      e.terms.push_back(Number(Parameter(3 + j), 2, 1) + Letter(j));
-    }
-  } else if (topic < 3) {
-    e.answers.push_back(Number(Parameter(topic), 2, 1) + " " + Name(topic) + "s");
-  } else {
-    int department = topic - 3;  // mixing, molding
-    e.answers.push_back(Number(Parameter(12 + department), 2, 1) + " hours");
-    for (int j = 0; j < 3; ++j) {
-      std::string hours = Number(Parameter(6 + 3 * department + j), 2, 1);
-      e.answers.push_back(hours + " hours");
-      e.terms.push_back(hours + Letter(j));
-    }
-  }
-  return e;
-}
-
+// Read from the correct formulation: every number a solution quotes is one of its row's, but
+// the printing hours, quoted as 1/pages per hour first.
 Expected ExpectedFor(const Problem& problem, int topic) {
-  if (problem.code == kProblemPrinting) return PrintingExpected(topic);
-  if (problem.code == kProblemFurniture) return FurnitureExpected(topic);
-  return PorcelainExpected(topic);
+  const bool printing = problem.code == kProblemPrinting;
+  const FormulationRow& row =
+      topic == kObjectiveTopic ? formulation.objective : formulation.constraints[topic];
+  auto number = [&](double value) { return Number(value, 2, printing ? 0 : 1); };
+  Expected e;
+  const int kind = topic == kObjectiveTopic ? 0 : formulation.constraintKinds[topic];
+  if (topic == kObjectiveTopic || kind == kKindResource) {
+    if (kind == kKindResource && !printing) e.answers.push_back(number(row.rhs) + " hours");
+    for (int j = 0; j < formulation.variableCount; ++j) {
+      std::string value = number(row.coef[j]);
+      if (topic == kObjectiveTopic) {
+        e.answers.push_back("$" + value);
+      } else if (printing) {
+        value = Number(row.coef[j], 5, 1);
+        e.answers.push_back("1/" + Number(Parameter(10 + j), 2, 1) + " = " + value + " hours");
+      } else {
+        e.answers.push_back(value + " hours");
+      }
+      e.terms.push_back(value + Letter(j));
+    }
+  } else if (printing) {
+    e.answers.push_back(Number(row.rhs, 5, 1) + " pages");
+  } else {
+    e.answers.push_back(number(row.rhs) + " " + Name(topic) + "s");
+  }
+  return e;
 }
 
 // The line that follows each occurrence of marker.
@@ -342,13 +300,13 @@ TEST(HintTexts, AKindTheBuilderDoesNotCoverHasNoInformation) {
     int topic;
     int kind;  // 0 keeps the constraint's own kind
   };
+  // clang-format off
   const Case cases[] = {
-      {&kPrinting, 0, kKindSales},  {&kPrinting, 6, kKindNutrition},
-      {&kPrinting, 7, 0},           {&kFurniture, 0, kKindProduction},
-      {&kFurniture, 6, 99},         {&kFurniture, 9, 0},
-      {&kPorcelain, 0, kKindSales}, {&kPorcelain, 4, kKindCultivation},
-      {&kPorcelain, 5, 0},          {&kPorcelain, -2, 0},
+      {&kPrinting, 6, kKindNutrition},    {&kPrinting, 7, 0},
+      {&kFurniture, 0, kKindProduction},  {&kFurniture, 6, 99},         {&kFurniture, 9, 0},
+      {&kPorcelain, 4, kKindCultivation}, {&kPorcelain, 0, kKindSales}, {&kPorcelain, -2, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.problem->name) + " topic " + std::to_string(c.topic));
     Generate(*c.problem, kPinnedSeed);
@@ -380,6 +338,8 @@ Items ItemsOf(const ErrorList& list) {
   return items;
 }
 
+const std::string kNote = "NOTE : All Constraints must be on Right hand side";
+
 // The list with the builder's wrapped items joined back into one entry "<builder>", and checks
 // that they hold exactly the builder's text.
 std::vector<std::string> Shape(const ErrorList& list, const std::string& builderText) {
@@ -400,7 +360,6 @@ std::vector<std::string> Shape(const ErrorList& list, const std::string& builder
 }
 
 TEST(HintList, HeadingLinesFollowLevelAndExplanationMode) {
-  const std::string kNote = "NOTE : All Constraints must be on Right hand side";
   const std::string kAskObjective = "the objective function.";
   const std::string kIfYouCan = "If you can answer the following question(s), you can formulate";
   struct Case {
@@ -448,62 +407,46 @@ TEST(HintList, OnlyASolutionMarksItsConstraintEntered) {
   struct Case {
     int level;
     int topic;
-    std::array<std::int32_t, 7> entered;
+    int entered;  // the one constraint marked afterwards, or -1
   };
-  const Case cases[] = {
-      {1, 3, {0, 0, 0, 0, 0, 0, 0}},
-      {2, 3, {0, 0, 0, 1, 0, 0, 0}},
-      {3, 6, {0, 0, 0, 0, 0, 0, 1}},
-      {2, -1, {0, 0, 0, 0, 0, 0, 0}},
-  };
+  const Case cases[] = {{1, 3, -1}, {2, 3, 3}, {3, 6, 6}, {2, -1, -1}};
   auto list = std::make_unique<ErrorList>();
   Generate(kPrinting, kPinnedSeed);
   for (const Case& c : cases) {
     SCOPED_TRACE("level " + std::to_string(c.level) + " topic " + std::to_string(c.topic));
     ProblemProgress progress{};
     ShowHintText(*list, progress, kProblemPrinting, c.level, c.topic);
-    for (std::size_t i = 0; i < c.entered.size(); ++i) {
-      EXPECT_EQ(progress.constraintEntered[i], c.entered[i]) << "constraint " << i;
+    for (int i = 0; i < kMaxConstraints; ++i) {
+      EXPECT_EQ(progress.constraintEntered[static_cast<std::size_t>(i)], i == c.entered ? 1 : 0)
+          << "constraint " << i;
     }
-    EXPECT_EQ(progress.constraintEntered[7], 0);
   }
 }
 
 TEST(HintList, TheProblemCodeChoosesTheBuilder) {
-  struct Case {
-    int code;
-    void (*generate)();
-    HintBuilder build;  // nullptr: no builder text at all
-  };
-  const Case cases[] = {
-      {kProblemPrinting, GeneratePrintingProblem, BuildPrintingHint},
-      {kProblemFurniture, GenerateFurnitureProblem, BuildFurnitureHint},
-      {kProblemPorcelain, GeneratePorcelainProblem, BuildPorcelainHint},
-      {kProblemFeedMix, GenerateFeedMixProblem, BuildFeedMixHint},
-      {kProblemFarm, GenerateFarmProblem, BuildFarmHint},
-      {2, GeneratePrintingProblem, nullptr},
-      {8, GeneratePrintingProblem, nullptr},
-  };
+  const Problem kFeedMix = {"feed mix", kProblemFeedMix, GenerateFeedMixProblem, BuildFeedMixHint};
+  const Problem kFarm = {"farm", kProblemFarm, GenerateFarmProblem, BuildFarmHint};
+  // Codes without a problem give no builder text at all.
+  const Problem cases[] = {kPrinting,
+                           kFurniture,
+                           kPorcelain,
+                           kFeedMix,
+                           kFarm,
+                           {"none", 2, GeneratePrintingProblem, nullptr},
+                           {"none", 8, GeneratePrintingProblem, nullptr}};
   auto list = std::make_unique<ErrorList>();
   auto text = std::make_unique<std::array<char, kHintTextSize>>();
-  for (const Case& c : cases) {
+  for (const Problem& c : cases) {
     SCOPED_TRACE("code " + std::to_string(c.code));
-    SeedRandom(kPinnedSeed);
-    c.generate();
-    std::string expected;
-    if (c.build != nullptr) {
-      c.build(*text, 0, 2);
-      expected = TextIn(*text);
-    }
+    Generate(c, kPinnedSeed);
+    const std::string expected = c.build != nullptr ? Build(c, 0, 2) : "";
     EXPECT_EQ(BuildHintText(c.code, *text, 0, 2), c.build != nullptr);
     EXPECT_EQ(TextIn(*text), expected);
     ProblemProgress progress{};
     ShowHintText(*list, progress, c.code, 2, 0);
     std::vector<std::string> shape = Shape(*list, expected);
     if (c.build == nullptr) {
-      EXPECT_EQ(shape,
-                (std::vector<std::string>{"Solution:", "", " ", " ",
-                                          "NOTE : All Constraints must be on Right hand side"}));
+      EXPECT_EQ(shape, (std::vector<std::string>{"Solution:", "", " ", " ", kNote}));
     }
   }
 }
@@ -527,6 +470,7 @@ TEST(HintList, ALongTextSplitIntoItemsShowsTheSameLines) {
     const char* what;
     std::string text;
   };
+  // clang-format off
   const Case cases[] = {
       {"a department's solution", Build(kFurniture, 0, 2)},
       {"a blank line at a cut",
@@ -534,6 +478,7 @@ TEST(HintList, ALongTextSplitIntoItemsShowsTheSameLines) {
       {"an empty line at a cut", std::string(450, 'a') + kBreak + kBreak + std::string(300, 'b')},
       {"no line break at all", words},
   };
+  // clang-format on
   auto list = std::make_unique<ErrorList>();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -649,21 +594,18 @@ TEST(ConstraintLists, EnteredFormulationListsEachPartUnderItsHeading) {
     std::vector<int> entered;
     std::vector<std::string> lines;
   };
+  // clang-format off
   const Case cases[] = {
       {"nothing entered", 1, {}, {}},
       {"the objective only", 2, {}, {"Objective function:", kObjectiveRow}},
-      {"objective and two constraints",
-       4,
-       {0, 6},
-       {"Objective function:", kObjectiveRow, " ",
+      {"objective and two constraints", 4, {0, 6}, {"Objective function:", kObjectiveRow, " ",
         "one-sided, one-color page minimum production constraint:", Lesson("     p >= 546000"), " ",
         "working hours resource constraint:",
         Lesson("     0.00068p + 0.00123q + 0.00333r <= 5000")}},
-      {"a constraint before the objective",
-       1,
-       {2},
+      {"a constraint before the objective", 1, {2},
        {"one-sided, four-color page minimum production constraint:", Lesson("     r >= 63350")}},
   };
+  // clang-format on
   auto list = std::make_unique<ErrorList>();
   Generate(kPrinting, kPinnedSeed);
   for (const Case& c : cases) {
@@ -707,9 +649,8 @@ TEST(ObjectiveSense, ExplanationMatchesTheSenseEachProblemExpects) {
   const std::string kRevenue =
       "The problem is asking for the solution which will generate the largest revenue.  This "
       "signifies that you should maximize the objective function.";
-  const std::string kProfit =
-      "The problem is asking for the solution which will generate the largest profit.  This "
-      "signifies that you should maximize the objective function.";
+  std::string kProfit = kRevenue;
+  kProfit.replace(kProfit.find("revenue"), 7, "profit");
   struct Case {
     int code;
     void (*generate)();

@@ -170,61 +170,52 @@ TEST(ExactMatch, MarksTheConstraintEnteredAndRemembersIt) {
   }
 }
 
-TEST(ExactMatch, PracticeRepeatOfAnEnteredConstraintIsCorrectWithoutProgress) {
+// What a constraint line does to the progress in each mode; kAny marks what a case leaves open.
+TEST(MatchEntry, ModesDecideWhatAnotherOrAnEnteredConstraintCounts) {
+  constexpr int kAny = 99;
+  const int kNone = kNothingToChoose;
+  struct Case {
+    const char* name;
+    int mode;
+    int chosen;
+    std::initializer_list<int> entered;
+    FormulationRow line;
+    int result;
+    int matched;
+    int lastMatched;
+    int entryStep;
+    int count;  // constraints entered afterwards
+    bool right;
+  };
+  // clang-format off
+  const Case cases[] = {
+      // A repeat is right without progress; even with a syntax error (see IsEntryCorrect).
+      {"practice repeat of an entered constraint", kPractice, 6, {2, 4},
+       Row({0, 0, 1}, kGe, 20000), -1, -3, 2, 2, 2, true},
+      {"practice takes a constraint other than the chosen one", kPractice, 6, {},
+       Row({1}, kLe, 750000), 0, 3, kAny, kAny, 1, true},
+      {"certification: another constraint typed exactly is its own nearest, no bad item",
+       kCertification, 6, {}, Row({1}, kLe, 750000), 0, 3, kNone, kAny, 0, false},
+      // Typed as the entered constraint 0; of the rest p <= 750000 is nearest (relation and right
+      // side wrong).
+      {"certification: entered constraints are no candidates", kCertification, 3, {0},
+       Row({1}, kGe, 412500.00000000006), 2, 3, kAny, 3, 1, false},
+      {"certification: nothing left to match", kCertification, kNone, {0, 1, 2, 3, 4, 5, 6},
+       Row({1}, kLe, 750000), -1, -1, kAny, kAny, 7, false},
+  };
+  // clang-format on
   const Formulation f = Printing();
-  ProblemProgress progress = ConstraintStep(6, {2, 4});
-  const int result = MatchEntry(Entered(Row({0, 0, 1}, kGe, 20000)), f, progress, kPractice);
-  EXPECT_EQ(result, -1);
-  EXPECT_EQ(progress.matchedConstraint, -3);
-  EXPECT_EQ(progress.lastMatchedConstraint, 2);
-  EXPECT_EQ(progress.entryStep, 2);
-  EXPECT_EQ(progress.constraintEntered[2], 1);
-  EXPECT_EQ(CountEnteredConstraints(f, progress), 2);
-  // Even a line with a syntax error counts as correct when it repeats an entered constraint.
-  EXPECT_TRUE(IsEntryCorrect(0, result, progress, kPractice));
-  EXPECT_TRUE(IsEntryCorrect(2, result, progress, kPractice));
-}
-
-TEST(ExactMatch, PracticeAcceptsAConstraintOtherThanTheChosenOne) {
-  const Formulation f = Printing();
-  ProblemProgress progress = ConstraintStep(6);
-  EXPECT_EQ(MatchEntry(Entered(Row({1}, kLe, 750000)), f, progress, kPractice), 0);
-  EXPECT_EQ(progress.matchedConstraint, 3);
-  EXPECT_EQ(progress.constraintEntered[3], 1);
-  EXPECT_TRUE(IsEntryCorrect(0, 0, progress, kPractice));
-}
-
-TEST(Certification, AnotherConstraintTypedExactlyIsItsOwnNearestWithNoBadItem) {
-  const Formulation f = Printing();
-  ProblemProgress progress = ConstraintStep(6);
-  const int result = MatchEntry(Entered(Row({1}, kLe, 750000)), f, progress, kCertification);
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(progress.matchedConstraint, 3);
-  EXPECT_EQ(progress.lastMatchedConstraint, kNothingToChoose);
-  EXPECT_EQ(CountEnteredConstraints(f, progress), 0);
-  EXPECT_FALSE(IsEntryCorrect(0, result, progress, kCertification));
-}
-
-TEST(Certification, EnteredConstraintsAreNoCandidates) {
-  const Formulation f = Printing();
-  ProblemProgress progress = ConstraintStep(3, {0});
-  // Typed exactly as the entered constraint 0; of the rest, p <= 750000 is nearest (relation and
-  // right-hand side wrong).
-  const int result =
-      MatchEntry(Entered(Row({1}, kGe, 412500.00000000006)), f, progress, kCertification);
-  EXPECT_EQ(result, 2);
-  EXPECT_EQ(progress.matchedConstraint, 3);
-  EXPECT_EQ(progress.entryStep, 3);
-  EXPECT_FALSE(IsEntryCorrect(0, result, progress, kCertification));
-}
-
-TEST(Certification, NothingLeftToMatchGivesNoNearestConstraint) {
-  const Formulation f = Printing();
-  ProblemProgress progress = ConstraintStep(kNothingToChoose, {0, 1, 2, 3, 4, 5, 6});
-  const int result = MatchEntry(Entered(Row({1}, kLe, 750000)), f, progress, kCertification);
-  EXPECT_EQ(result, -1);
-  EXPECT_EQ(progress.matchedConstraint, -1);
-  EXPECT_FALSE(IsEntryCorrect(0, result, progress, kCertification));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProblemProgress progress = ConstraintStep(c.chosen, c.entered);
+    const int result = MatchEntry(Entered(c.line), f, progress, c.mode);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(progress.matchedConstraint, c.matched);
+    EXPECT_EQ(c.lastMatched == kAny ? kAny : progress.lastMatchedConstraint, c.lastMatched);
+    EXPECT_EQ(c.entryStep == kAny ? kAny : progress.entryStep, c.entryStep);
+    EXPECT_EQ(CountEnteredConstraints(f, progress), c.count);
+    EXPECT_EQ(IsEntryCorrect(0, result, progress, c.mode), c.right);
+  }
 }
 
 TEST(NearestConstraint, HostileValuesStillNameAConstraint) {
@@ -268,64 +259,34 @@ TEST(TieBreak, EachStageDecidesWhatTheEarlierStagesLeaveTied) {
     int nearest;
     int bad;
   };
+  // clang-format off
   const Case cases[] = {
       {"stage 1: the right-hand side typed equals the later one's",
-       {Row({1}, kGe, 412500.00000000006), Row({1}, kLe, 750000)},
-       {},
-       Row({1}, kGe, 750000),
-       kPractice,
-       1,
-       1},
+       {Row({1}, kGe, 412500.00000000006), Row({1}, kLe, 750000)}, {},
+       Row({1}, kGe, 750000), kPractice, 1, 1},
       {"stage 1 outranks stage 2, which prefers the first",
-       {Row({1, 1}, kGe, 100.0005), Row({1, 1}, kLe, 100)},
-       {},
-       Row({1, 1}, kGe, 100),
-       kPractice,
-       1,
-       1},
+       {Row({1, 1}, kGe, 100.0005), Row({1, 1}, kLe, 100)}, {},
+       Row({1, 1}, kGe, 100), kPractice, 1, 1},
       {"stage 2: a right side off by 0.0005 is close though not good; magnitudes tie",
-       {Row({-1, 1}, kGe, 60), Row({3, 1}, kGe, 50.0005)},
-       {},
-       Row({1, 1}, kGe, 50),
-       kPractice,
-       1,
-       2},
+       {Row({-1, 1}, kGe, 60), Row({3, 1}, kGe, 50.0005)}, {},
+       Row({1, 1}, kGe, 50), kPractice, 1, 2},
       {"stage 3: a sign error is close in magnitude",
-       {Row({3, 1}, kGe, 20), Row({-2, 1}, kGe, 10)},
-       {},
-       Row({2, 1}, kGe, 50),
-       kPractice,
-       1,
-       2},
+       {Row({3, 1}, kGe, 20), Row({-2, 1}, kGe, 10)}, {},
+       Row({2, 1}, kGe, 50), kPractice, 1, 2},
       {"stage 3 scores the whole tied set, not only the leaders of stage 2",
-       {Row({3, 1}, kGe, 50.0005), Row({1, 3}, kGe, 50.0005), Row({-1, 1}, kGe, -50)},
-       {},
-       Row({1, 1}, kGe, 50),
-       kPractice,
-       2,
-       2},
+       {Row({3, 1}, kGe, 50.0005), Row({1, 3}, kGe, 50.0005), Row({-1, 1}, kGe, -50)}, {},
+       Row({1, 1}, kGe, 50), kPractice, 2, 2},
       {"stage 4: coefficients typed on each other's variable",
-       {Row({5, 7}, kGe, 40), Row({3, 2}, kGe, 40)},
-       {},
-       Row({2, 3}, kGe, 50),
-       kPractice,
-       1,
-       3},
+       {Row({5, 7}, kGe, 40), Row({3, 2}, kGe, 40)}, {},
+       Row({2, 3}, kGe, 50), kPractice, 1, 3},
       {"stage 5: practice takes the first tied",
-       {far, Row({2, 1}, kGe, 40), Row({1, 2}, kGe, 40)},
-       {0},
-       Row({1, 1}, kGe, 50),
-       kPractice,
-       1,
-       2},
+       {far, Row({2, 1}, kGe, 40), Row({1, 2}, kGe, 40)}, {0},
+       Row({1, 1}, kGe, 50), kPractice, 1, 2},
       {"stage 5: certification takes the second, as a constraint index",
-       {far, Row({2, 1}, kGe, 40), Row({1, 2}, kGe, 40)},
-       {0},
-       Row({1, 1}, kGe, 50),
-       kCertification,
-       2,
-       2},
+       {far, Row({2, 1}, kGe, 40), Row({1, 2}, kGe, 40)}, {0},
+       Row({1, 1}, kGe, 50), kCertification, 2, 2},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Formulation f = WithConstraints(c.constraints);

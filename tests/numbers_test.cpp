@@ -30,97 +30,52 @@ std::string Int(int value) {
   return text.data();
 }
 
-TEST(RoundToPlaces, RoundsHalvesAwayFromZeroAsTheNumberIsWritten) {
-  struct Case {
-    double value;
-    int places;
-    double expected;
-  };
-  const Case cases[] = {
-      {0.125, 2, 0.13},
-      {-0.125, 2, -0.13},
-      {0.5, 0, 1.0},
-      {1.5, 0, 2.0},
-      {2.5, 0, 3.0},
-      {-2.5, 0, -3.0},
-      {2.675, 2, 2.68},  // 2.674999... in binary; rounded as written
-      {1.005, 2, 1.01},
-      {-1.005, 2, -1.01},
-      {0.0049, 2, 0.0},
-      {99.995, 2, 100.0},
-      {3.14159265, 4, 3.1416},
-      {123.456785, 5, 123.45679},
-      {412500.00000000006, 5, 412500.0},
-      {0.1 + 0.2, 5, 0.3},
-      {7.0, 2, 7.0},
-      {1e20, 2, 1e20},
-      {1e-300, 5, 0.0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.value << " to " << c.places);
-    EXPECT_EQ(RoundToPlaces(c.value, c.places), c.expected);
-  }
-}
-
-TEST(RoundToPlaces, NeverGivesNegativeZero) {
-  for (double value : {-0.001, -0.0, -0.4}) {
-    SCOPED_TRACE(value);
-    double rounded = RoundToPlaces(value, value == -0.4 ? 0 : 2);
-    EXPECT_EQ(rounded, 0.0);
-    EXPECT_FALSE(std::signbit(rounded));
-  }
-}
-
-TEST(RoundToPlaces, PassesNonFiniteValuesThrough) {
-  EXPECT_TRUE(std::isnan(RoundToPlaces(std::nan(""), 2)));
-  EXPECT_EQ(RoundToPlaces(INFINITY, 2), INFINITY);
-  EXPECT_EQ(RoundToPlaces(-INFINITY, 0), -INFINITY);
-}
-
-TEST(AppendDecimal, WritesPlacesByFlag) {
+// Each row is checked twice: the text written, and RoundToPlaces giving exactly the number that
+// text reads as (never -0.0; non-finite values pass through).
+TEST(AppendDecimal, WritesPlacesByFlagAndRoundToPlacesStoresWhatIsWritten) {
   struct Case {
     double value;
     int places;
     int flag;
     const char* expected;
   };
+  // clang-format off
   const Case cases[] = {
-      {0.25, 5, 1, "0.25"},
-      {3.0, 5, 1, "3"},
-      {412500.00000000006, 5, 1, "412500"},
-      {0.5, 2, 0, "0.50"},
-      {0.5, 2, 1, "0.5"},
-      {12.0, 2, 0, "12.00"},
-      {12.0, 2, 1, "12"},
+      {0.25, 5, 1, "0.25"}, {3.0, 5, 1, "3"}, {412500.00000000006, 5, 1, "412500"},
+      {0.5, 2, 0, "0.50"}, {0.5, 2, 1, "0.5"}, {12.0, 2, 0, "12.00"},
       {120.0, 4, 1, "120"},  // only zeros of the fraction are dropped
       {7.25, 0, 0, "7"},
-      {7.5, 0, 0, "8"},
-      {-7.5, 0, 0, "-8"},
-      {3.0, 0, 1, "3"},
-      {2.675, 2, 0, "2.68"},
-      {1.005, 2, 1, "1.01"},
-      {-1.25, 4, 1, "-1.25"},
-      {-1.25, 4, 0, "-1.2500"},
-      {1234.56789, 4, 1, "1234.5679"},
-      {0.000015, 5, 1, "0.00002"},
-      {0.1 + 0.2, 5, 1, "0.3"},
-      {99.995, 2, 0, "100.00"},
-      {99.995, 2, 1, "100"},
-      {-999.999, 2, 0, "-1000.00"},
+      // halves round away from zero, as the number is written
+      {0.125, 2, 0, "0.13"}, {-0.125, 2, 0, "-0.13"}, {0.5, 0, 0, "1"}, {2.5, 0, 0, "3"},
+      {-2.5, 0, 0, "-3"},
+      {2.675, 2, 0, "2.68"},  // 2.674999... in binary
+      {1.005, 2, 1, "1.01"}, {-1.005, 2, 1, "-1.01"}, {-1.25, 4, 1, "-1.25"},
+      {-1.25, 4, 0, "-1.2500"}, {1234.56789, 4, 1, "1234.5679"}, {123.456785, 5, 1, "123.45679"},
+      {0.000015, 5, 1, "0.00002"}, {0.1 + 0.2, 5, 1, "0.3"}, {99.995, 2, 0, "100.00"},
+      {99.995, 2, 1, "100"}, {-999.999, 2, 0, "-1000.00"},
       {1e21, 2, 0, "1000000000000000000000.00"},
       {2251799813685248.5, 0, 0, "2251799813685249"},  // a half where the ulp is 0.5
       {1e15 + 0.25, 1, 0, "1000000000000000.2"},       // written shortest as ...0.2
-      {5e-324, 5, 0, "0.00000"},
-      {-0.004, 2, 0, "0.00"},
-      {-0.004, 2, 1, "0"},
-      {-0.0, 0, 0, "0"},
-      {std::nan(""), 2, 0, "nan"},
-      {INFINITY, 2, 0, "inf"},
+      {5e-324, 5, 0, "0.00000"}, {1e-300, 5, 1, "0"}, {-0.004, 2, 0, "0.00"}, {-0.004, 2, 1, "0"},
+      {-0.4, 0, 0, "0"}, {-0.0, 0, 0, "0"}, {std::nan(""), 2, 0, "nan"}, {INFINITY, 2, 0, "inf"},
       {-INFINITY, 2, 1, "-inf"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.value << " places " << c.places << " flag " << c.flag);
-    EXPECT_EQ(Decimal(c.value, c.places, c.flag), c.expected);
+    const std::string written = Decimal(c.value, c.places, c.flag);
+    EXPECT_EQ(written, c.expected);
+    const double rounded = RoundToPlaces(c.value, c.places);
+    if (std::isnan(c.value)) {
+      EXPECT_TRUE(std::isnan(rounded));
+    } else if (std::isinf(c.value)) {
+      EXPECT_EQ(rounded, c.value);
+    } else {
+      double read = 0;
+      std::from_chars(written.data(), written.data() + written.size(), read);
+      EXPECT_EQ(rounded, read);
+      EXPECT_FALSE(std::signbit(rounded) && rounded == 0.0);
+    }
   }
 }
 
@@ -240,14 +195,12 @@ TEST(RandomInRange, RejectsDrawsThatWouldBiasTheRange) {
   EXPECT_EQ(draws, (std::vector<int>{559678133, 974992174}));
 }
 
-TEST(RandomInRange, PinsTheSequenceOfAFixedSeed) {
+TEST(RandomInRange, GivesTheSameDrawsForTheSameSeedWhicheverWayTheBoundsCome) {
   EXPECT_EQ(Draws(2024, 10, 1, 10), (std::vector<int>{8, 9, 1, 4, 9, 6, 9, 1, 5, 6}));
-}
-
-TEST(RandomInRange, GivesTheSameDrawsForTheSameSeed) {
   std::vector<int> first = Draws(7, 1000, -1000, 50);
   EXPECT_EQ(Draws(7, 1000, -1000, 50), first);
   EXPECT_NE(Draws(8, 1000, -1000, 50), first);
+  EXPECT_EQ(Draws(31, 1, 20, 40), Draws(31, 20, 1, 40));
 }
 
 TEST(RandomInRange, ReachesEveryValueBetweenBothBoundsIncluded) {
@@ -270,10 +223,6 @@ TEST(RandomInRange, ReachesEveryValueBetweenBothBoundsIncluded) {
     }
     EXPECT_EQ(static_cast<int>(seen.size()), to - from + 1);
   }
-}
-
-TEST(RandomInRange, ReadsSwappedBoundsAsTheSameRange) {
-  EXPECT_EQ(Draws(31, 1, 20, 40), Draws(31, 20, 1, 40));
 }
 
 }  // namespace

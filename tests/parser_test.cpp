@@ -34,15 +34,10 @@ std::string_view TextOf(const EntryTerm& term) {
   return std::string_view(term.text.data(), strnlen(term.text.data(), term.text.size()));
 }
 
-unsigned MaskOf(const std::array<std::int32_t, kVariableSlots>& flags) {
+template <std::size_t N>
+unsigned MaskOf(const std::array<std::int32_t, N>& flags) {
   unsigned mask = 0;
-  for (int k = 0; k < kVariableSlots; ++k) mask |= (flags[k] != 0 ? 1u : 0u) << k;
-  return mask;
-}
-
-unsigned MaskOf(const std::array<std::int32_t, kRepeatedSlots>& flags) {
-  unsigned mask = 0;
-  for (int k = 0; k < kRepeatedSlots; ++k) mask |= (flags[k] != 0 ? 1u : 0u) << k;
+  for (std::size_t k = 0; k < N; ++k) mask |= (flags[k] != 0 ? 1u : 0u) << k;
   return mask;
 }
 
@@ -137,47 +132,31 @@ TEST_F(ParserTest, FormatCheckAcceptsAndRefusesLines) {
     std::string_view line;
     bool passes;
   };
+  // clang-format off
   const Case cases[] = {
-      {"3p + 4q + 2r", true},
-      {"2p + 5q \xC0 120", true},
-      {"3p \xC0 -120", true},
-      {"120 \xC0 3p", true},
-      {"120 \xC0 -3p", true},
-      {"3p-4q\xC1 12", true},
-      {"   3p   ", true},
+      {"3p + 4q + 2r", true}, {"2p + 5q \xC0 120", true}, {"3p \xC0 -120", true},
+      {"120 \xC0 3p", true}, {"120 \xC0 -3p", true}, {"3p-4q\xC1 12", true}, {"   3p   ", true},
       {"3p ++ 4q", true},      // two plus signs pass
       {"3p \xC0 12 0", true},  // blanks do not count: the parser refuses this right side
       {"2u \xC0 4", true},     // a typed letter may stand before the relation
-      {"3p = 0", true},
-      {"3p \x82 7", true},
-      {"1.5p - .5q", true},
-      {"", false},
-      {"     ", false},
-      {"3p <= 120", false},
-      {"3p >= 120", false},
-      {"3p == 120", false},
-      {"3p =< 120", false},
+      {"3p = 0", true}, {"3p \x82 7", true}, {"1.5p - .5q", true}, {"", false}, {"     ", false},
+      {"3p <= 120", false}, {"3p >= 120", false}, {"3p == 120", false}, {"3p =< 120", false},
       {"3p + 4q \xC0", false},  // ends in a relation
       {"3p + 4q -", false},     // ends in a sign
-      {"3p +", false},
-      {"pq", false},
-      {"3p + pP", false},
-      {"3p +++ 4q", false},
-      {"3p --4q", false},
+      {"3p +", false}, {"pq", false}, {"3p + pP", false}, {"3p +++ 4q", false}, {"3p --4q", false},
       {"3p - \xC0 4", false},  // a minus before the relation
       {"3p + \xC0 4", false},  // a plus before the relation
-      {"3p . \xC0 4", false},
-      {"1..5p", false},
+      {"3p . \xC0 4", false}, {"1..5p", false},
       {"3p # \xC0 4", false},       // anything else before a relation
       {"2v \xC0 4", false},         // V is no typed letter: it counts as anything else
       {"3p \xC0 4 \xC1 5", false},  // two relations
       {"\xC0 3p", false},           // a relation in first place
       {"120 \xC0 p", false},        // a letter right after the relation
       {"120 \xC0 3p + 4q", false},  // the right side is one signed item
-      {"3p \xC0 4-5", false},
-      {"3p \xC0 --5", false},
+      {"3p \xC0 4-5", false}, {"3p \xC0 --5", false},
       {"3p \xC0 -p", true},  // a letter second after the relation: the parser refuses it
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(Readable(c.line));
     EXPECT_EQ(CheckEntryFormat(c.line), c.passes);
@@ -205,143 +184,107 @@ struct ParseCase {
   std::string_view line;
   int result;
   std::vector<TermRow> terms;
-  std::array<double, kVariableSlots> sums;
   int relation;
-  double rhs;
-  int rhsValid;
-  unsigned seen;      // bit k: variableSeen[k]
-  unsigned repeated;  // bit k: variableRepeated[k]
+  double rhs;  // valid unless kEmptyRhs
 };
 
+// The row sums and the seen and repeated marks follow from the terms by the parser's rules: a
+// term without errors adds its coefficient, one scanned without variable or coefficient trouble
+// marks its variable seen, and a variable whose sum is not zero when another term adds to it is
+// repeated.
 void ExpectParse(const ParseCase& c, const ParsedEntry& entry, int result) {
   EXPECT_EQ(result, c.result);
   ASSERT_EQ(entry.termCount, static_cast<int>(c.terms.size()));
+  std::array<double, kVariableSlots> sums{};
+  unsigned seen = 0;
+  unsigned repeated = 0;
   for (std::size_t i = 0; i < c.terms.size(); ++i) {
     SCOPED_TRACE("term " + std::to_string(i));
+    const TermRow& row = c.terms[i];
     const EntryTerm& term = entry.terms[i];
-    EXPECT_EQ(TextOf(term), c.terms[i].text);
-    EXPECT_EQ(TermFlags(term.status), c.terms[i].flags);
+    EXPECT_EQ(TextOf(term), row.text);
+    EXPECT_EQ(TermFlags(term.status), row.flags);
     EXPECT_EQ(TermVerdict(term.status), 0u);
-    EXPECT_EQ(term.coef, c.terms[i].coef);
-    EXPECT_EQ(term.var, c.terms[i].var);
+    EXPECT_EQ(term.coef, row.coef);
+    EXPECT_EQ(term.var, row.var);
+    const auto k = static_cast<std::size_t>(row.var);
+    if (row.var >= 0 &&
+        (row.flags & (kFlagNoVariable | kFlagManyVariables | kFlagManyCoefficients)) == 0) {
+      seen |= 1u << k;
+    }
+    if (row.flags == 0 || row.flags == kFlagCoefficientAfter) {
+      if (sums[k] != 0) repeated |= 1u << k;
+      sums[k] += row.coef;
+    }
   }
-  EXPECT_EQ(entry.enteredRow.coef, c.sums);
+  EXPECT_EQ(entry.enteredRow.coef, sums);
   EXPECT_EQ(entry.enteredRow.relation, c.relation);
   EXPECT_EQ(entry.enteredRow.rhs, c.rhs);
-  EXPECT_EQ(entry.rhsValid, c.rhsValid);
-  EXPECT_EQ(MaskOf(entry.variableSeen), c.seen);
-  EXPECT_EQ(MaskOf(entry.variableRepeated), c.repeated);
+  EXPECT_EQ(entry.rhsValid, c.rhs != kEmptyRhs ? 1 : 0);
+  EXPECT_EQ(MaskOf(entry.variableSeen), seen);
+  EXPECT_EQ(MaskOf(entry.variableRepeated), repeated);
   EXPECT_EQ(entry.terms[kRelationSlot].status, 0u);
 }
 
 TEST_F(ParserTest, ParsesTermsRelationAndRightSide) {
+  constexpr double kNone = kEmptyRhs;
+  // clang-format off
   const ParseCase cases[] = {
-      {"3p + 4q + 2r",
-       0,
-       {{"3p", 0, 3, 0}, {"4q", 0, 4, 1}, {"2r", 0, 2, 2}},
-       {3, 4, 2},
-       0,
-       kEmptyRhs,
-       0,
-       0b111,
-       0},
-      {"3p - 4q \xC0 120", 0, {{"3p", 0, 3, 0}, {"-4q", 0, -4, 1}}, {3, -4}, 4, 120, 1, 0b11, 0},
-      {"3p-4q \xC0 120", 0, {{"3p", 0, 3, 0}, {"-4q", 0, -4, 1}}, {3, -4}, 4, 120, 1, 0b11, 0},
-      {"p + q", 0, {{"p", 0, 1, 0}, {"q", 0, 1, 1}}, {1, 1}, 0, kEmptyRhs, 0, 0b11, 0},
-      {"-p", 0, {{"-p", 0, -1, 0}}, {-1}, 0, kEmptyRhs, 0, 0b1, 0},
-      {"  -0.5t \xC1 -12.5",
-       0,
-       {{"-0.5t", 0, -0.5, 4}},
-       {0, 0, 0, 0, -0.5},
-       5,
-       -12.5,
-       1,
-       0b10000,
-       0},
+      {"3p + 4q + 2r", 0, {{"3p", 0, 3, 0}, {"4q", 0, 4, 1}, {"2r", 0, 2, 2}}, 0, kNone},
+      {"3p - 4q \xC0 120", 0, {{"3p", 0, 3, 0}, {"-4q", 0, -4, 1}}, 4, 120},
+      {"3p-4q \xC0 120", 0, {{"3p", 0, 3, 0}, {"-4q", 0, -4, 1}}, 4, 120},
+      {"p + q", 0, {{"p", 0, 1, 0}, {"q", 0, 1, 1}}, 0, kNone},
+      {"-p", 0, {{"-p", 0, -1, 0}}, 0, kNone},
+      {"  -0.5t \xC1 -12.5", 0, {{"-0.5t", 0, -0.5, 4}}, 5, -12.5},
       // the coefficient after the variable is a warning, not an error
-      {"p3 + q", 0, {{"p3", 8, 3, 0}, {"q", 0, 1, 1}}, {3, 1}, 0, kEmptyRhs, 0, 0b11, 0},
-      {"p .5 - q2",
-       0,
-       {{"p .5", 8, 0.5, 0}, {"-q2", 8, -2, 1}},
-       {0.5, -2},
-       0,
-       kEmptyRhs,
-       0,
-       0b11,
-       0},
-      {"3 p", 0, {{"3 p", 0, 3, 0}}, {3}, 0, kEmptyRhs, 0, 0b1, 0},
+      {"p3 + q", 0, {{"p3", 8, 3, 0}, {"q", 0, 1, 1}}, 0, kNone},
+      {"p .5 - q2", 0, {{"p .5", 8, 0.5, 0}, {"-q2", 8, -2, 1}}, 0, kNone},
+      {"3 p", 0, {{"3 p", 0, 3, 0}}, 0, kNone},
       // the syntax flags
-      {"3 4p", 1, {{"3 4p", 4, 0, 0}}, {}, 0, kEmptyRhs, 0, 0, 0},
-      {"1.2.3p", 1, {{"1.2.3p", 16, 0, 0}}, {}, 0, kEmptyRhs, 0, 0b1, 0},
-      {".p", 1, {{".p", 16, 0, 0}}, {}, 0, kEmptyRhs, 0, 0b1, 0},
-      {"p 1.2.3", 1, {{"p 1.2.3", 24, 0, 0}}, {}, 0, kEmptyRhs, 0, 0b1, 0},
-      {"5 + 2q", 1, {{"5", 1, 0, -1}, {"2q", 0, 2, 1}}, {0, 2}, 0, kEmptyRhs, 0, 0b10, 0},
-      // nothing but other characters: an empty term
-      {"3p + x", 1, {{"3p", 0, 3, 0}, {"", 17, 0, -1}}, {3}, 0, kEmptyRhs, 0, 0b1, 0},
-      {"p3q", 1, {{"p3q", 2, 0, -1}}, {}, 0, kEmptyRhs, 0, 0, 0},
-      {"pP", 1, {{"pP", 2, 0, -1}}, {}, 0, kEmptyRhs, 0, 0, 0},
-      {"3p4q", 1, {{"3p4q", 6, 0, -1}}, {}, 0, kEmptyRhs, 0, 0, 0},
-      {"3p4", 1, {{"3p4", 4, 0, 0}}, {}, 0, kEmptyRhs, 0, 0, 0},
-      {"p3 4", 1, {{"p3 4", 4, 0, 0}}, {}, 0, kEmptyRhs, 0, 0, 0},
-      {"3p + 4 q5 + 2r",
-       1,
-       {{"3p", 0, 3, 0}, {"4 q5", 4, 0, 1}, {"2r", 0, 2, 2}},
-       {3, 0, 2},
-       0,
-       kEmptyRhs,
-       0,
-       0b101,
-       0},
+      {"3 4p", 1, {{"3 4p", 4, 0, 0}}, 0, kNone},
+      {"1.2.3p", 1, {{"1.2.3p", 16, 0, 0}}, 0, kNone},
+      {".p", 1, {{".p", 16, 0, 0}}, 0, kNone},
+      {"p 1.2.3", 1, {{"p 1.2.3", 24, 0, 0}}, 0, kNone},
+      {"5 + 2q", 1, {{"5", 1, 0, -1}, {"2q", 0, 2, 1}}, 0, kNone},
+      {"3p + x", 1, {{"3p", 0, 3, 0}, {"", 17, 0, -1}}, 0, kNone},  // nothing but other characters
+      {"p3q", 1, {{"p3q", 2, 0, -1}}, 0, kNone},
+      {"pP", 1, {{"pP", 2, 0, -1}}, 0, kNone},
+      {"3p4q", 1, {{"3p4q", 6, 0, -1}}, 0, kNone},
+      {"3p4", 1, {{"3p4", 4, 0, 0}}, 0, kNone},
+      {"p3 4", 1, {{"p3 4", 4, 0, 0}}, 0, kNone},
+      {"3p + 4 q5 + 2r", 1, {{"3p", 0, 3, 0}, {"4 q5", 4, 0, 1}, {"2r", 0, 2, 2}}, 0, kNone},
       // a variable named twice, in either case, sums and is marked repeated
-      {"2p + 3p", 0, {{"2p", 0, 2, 0}, {"3p", 0, 3, 0}}, {5}, 0, kEmptyRhs, 0, 0b1, 0b1},
-      {"3P - 2p + v + V",
-       0,
-       {{"3P", 0, 3, 0}, {"-2p", 0, -2, 0}, {"v", 0, 1, 6}, {"V", 0, 1, 6}},
-       {1, 0, 0, 0, 0, 0, 2},
-       0,
-       kEmptyRhs,
-       0,
-       0b1000001,
-       0b1000001},
-      // a term that sums to zero first is not yet "named" for the repeat
-      {"0p + 2p", 0, {{"0p", 0, 0, 0}, {"2p", 0, 2, 0}}, {2}, 0, kEmptyRhs, 0, 0b1, 0},
+      {"2p + 3p", 0, {{"2p", 0, 2, 0}, {"3p", 0, 3, 0}}, 0, kNone},
+      {"3P - 2p + v + V", 0,
+       {{"3P", 0, 3, 0}, {"-2p", 0, -2, 0}, {"v", 0, 1, 6}, {"V", 0, 1, 6}}, 0, kNone},
+      {"0p + 2p", 0, {{"0p", 0, 0, 0}, {"2p", 0, 2, 0}}, 0, kNone},  // a zero sum is not yet named
       // two minus signs do not cancel
-      {"-3p - -4q", 0, {{"-3p", 0, -3, 0}, {"-4q", 0, -4, 1}}, {-3, -4}, 0, kEmptyRhs, 0, 0b11, 0},
-      {"3p+-4q", 0, {{"3p", 0, 3, 0}, {"-4q", 0, -4, 1}}, {3, -4}, 0, kEmptyRhs, 0, 0b11, 0},
+      {"-3p - -4q", 0, {{"-3p", 0, -3, 0}, {"-4q", 0, -4, 1}}, 0, kNone},
+      {"3p+-4q", 0, {{"3p", 0, 3, 0}, {"-4q", 0, -4, 1}}, 0, kNone},
       // characters that are neither term characters nor signs stay in the term's text
-      {"3p + #4q", 0, {{"3p", 0, 3, 0}, {"#4q", 0, 4, 1}}, {3, 4}, 0, kEmptyRhs, 0, 0b11, 0},
-      // the mirrored form
-      {"120 \xC0 3p", 0, {{"3p", 0, 3, 0}}, {3}, 5, 120, 1, 0b1, 0},
-      {"  -12 \xC1 p - 2q", 0, {{"p", 0, 1, 0}, {"-2q", 0, -2, 1}}, {1, -2}, 4, -12, 1, 0b11, 0},
-      {"7 > 3p", 0, {{"3p", 0, 3, 0}}, {3}, 3, 7, 1, 0b1, 0},
-      {"7 = 3p", 0, {{"3p", 0, 3, 0}}, {3}, 1, 7, 1, 0b1, 0},
-      {"7 \x82 3p", 0, {{"3p", 0, 3, 0}}, {3}, 6, 7, 1, 0b1, 0},
-      // relations of the normal form
-      {"3p = 0", 0, {{"3p", 0, 3, 0}}, {3}, 1, 0, 1, 0b1, 0},
-      {"3p < 9", 0, {{"3p", 0, 3, 0}}, {3}, 3, 9, 1, 0b1, 0},
-      {"3p \x82 +9", 0, {{"3p", 0, 3, 0}}, {3}, 6, 9, 1, 0b1, 0},
-      {"3p < = 4", 0, {{"3p", 0, 3, 0}}, {3}, 3, 4, 1, 0b1, 0},  // only the first one counts
-      {"\xC0 5", 0, {}, {}, 4, 5, 1, 0, 0},
-      // the term text is cut to 20 characters, a minus included
-      {"-1234567890123456789012p",
-       1,
-       {{"-1234567890123456789", 1, 0, -1}},
-       {},
-       0,
-       kEmptyRhs,
-       0,
-       0,
-       0},
-      {"p + 123456789012345678q",
-       0,
-       {{"p", 0, 1, 0}, {"123456789012345678q", 0, 123456789012345678.0, 1}},
-       {1, 123456789012345678.0},
-       0,
-       kEmptyRhs,
-       0,
-       0b11,
-       0},
+      {"3p + #4q", 0, {{"3p", 0, 3, 0}, {"#4q", 0, 4, 1}}, 0, kNone},
+      // the mirrored form turns the relation round
+      {"120 \xC0 3p", 0, {{"3p", 0, 3, 0}}, 5, 120},
+      {"  -12 \xC1 p - 2q", 0, {{"p", 0, 1, 0}, {"-2q", 0, -2, 1}}, 4, -12},
+      {"7 > 3p", 0, {{"3p", 0, 3, 0}}, 3, 7},
+      {"7 = 3p", 0, {{"3p", 0, 3, 0}}, 1, 7},
+      {"7 \x82 3p", 0, {{"3p", 0, 3, 0}}, 6, 7},
+      // relations of the normal form; only the first relation counts
+      {"3p = 0", 0, {{"3p", 0, 3, 0}}, 1, 0},
+      {"3p < 9", 0, {{"3p", 0, 3, 0}}, 3, 9},
+      {"3p \x82 +9", 0, {{"3p", 0, 3, 0}}, 6, 9},
+      {"3p < = 4", 0, {{"3p", 0, 3, 0}}, 3, 4},
+      {"\xC0 5", 0, {}, 4, 5},
+      // the term text is cut to 20 characters, a minus included; the reading comes from the cut
+      {"-1234567890123456789012p", 1, {{"-1234567890123456789", 1, 0, -1}}, 0, kNone},
+      {"12345678901234567890p + q", 1,
+       {{"12345678901234567890", 1, 0, -1}, {"q", 0, 1, 1}}, 0, kNone},
+      {"p + 123456789012345678q", 0,
+       {{"p", 0, 1, 0}, {"123456789012345678q", 0, 123456789012345678.0, 1}}, 0, kNone},
+      // a NUL ends the line
+      {"3p + 4q\0 + 5r \xC0 9"sv, 0, {{"3p", 0, 3, 0}, {"4q", 0, 4, 1}}, 0, kNone},
   };
+  // clang-format on
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(Readable(c.line));
     const int result = ParseEntry(c.line, entry, 0);
@@ -491,18 +434,6 @@ TEST_F(ParserTest, OverflowNoticesComeInTermOrder) {
   }
 }
 
-TEST_F(ParserTest, OverlongTermIsReadFromItsFirstTwentyCharacters) {
-  parserNotices = {RecordSection, nullptr};
-  // The letter comes from the whole term, the reading from what is left of it.
-  EXPECT_EQ(ParseEntry("12345678901234567890p + q", entry, 7), 1);
-  EXPECT_EQ(TextOf(entry.terms[0]), "12345678901234567890");
-  EXPECT_EQ(TermFlags(entry.terms[0].status), unsigned{kFlagNoVariable});
-  EXPECT_EQ(entry.terms[0].var, -1);
-  EXPECT_EQ(entry.overlongVariable, 'p');
-  EXPECT_EQ(entry.terms[1].var, 1);
-  EXPECT_EQ(notices, (std::vector<Notice>{{'S', 'p', 7}}));
-}
-
 TEST_F(ParserTest, SixteenthTermIsDropped) {
   EXPECT_EQ(ParseEntry("p+q+r+s+t+p+q+r+s+t+p+q+r+s+t-2u", entry, 0), 0);
   EXPECT_EQ(entry.termCount, kMaxTerms);
@@ -604,13 +535,6 @@ TEST_F(ParserTest, LongerInputReadsAsItsFirst77Characters) {
     EXPECT_EQ(rightSideAsTyped.data(), cutRightSide);
     EXPECT_EQ(CheckEntryFormat(line), CheckEntryFormat(line.substr(0, kMaxLineChars)));
   }
-}
-
-TEST_F(ParserTest, NulEndsTheLine) {
-  EXPECT_EQ(ParseEntry("3p + 4q\0 + 5r \xC0 9"sv, entry, 0), 0);
-  EXPECT_EQ(entry.termCount, 2);
-  EXPECT_EQ(entry.enteredRow.relation, 0);
-  EXPECT_EQ(entry.enteredRow.coef[2], 0);
 }
 
 }  // namespace

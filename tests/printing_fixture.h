@@ -1,6 +1,7 @@
 // The printing problem written out by hand (orders 750000, 500000, 100000; percentages 55, 35, 20;
 // 300, 150, 60 pages an hour) and parsed entries built by the parser's rules, for the tests of the
-// diagnosis and of the explanation list.
+// diagnosis and of the explanation list; its formulation and texts are also the oracle of the
+// printing problem's generator.
 #pragma once
 
 #include <algorithm>
@@ -46,25 +47,11 @@ inline const char* const kPrintingDescriptions[] = {
 // Orders 750000, 500000, 100000; percentages 55, 35, 20; 300, 150, 60 pages an hour.
 inline ParameterTable PrintingParameters() {
   ParameterTable table{};
-  const double values[] = {750000,
-                           500000,
-                           100000,
-                           0.03,
-                           0.06,
-                           0.19,
-                           4500,
-                           55,
-                           35,
-                           20,
-                           300,
-                           150,
-                           60,
-                           1.0 / 300,
-                           1.0 / 150,
-                           1.0 / 60,
-                           0.01 * 55.0 * 750000,
-                           0.01 * 35.0 * 500000,
-                           0.01 * 20.0 * 100000};
+  // clang-format off
+  const double values[] = {750000, 500000, 100000, 0.03, 0.06, 0.19, 4500, 55, 35, 20, 300, 150, 60,
+                           1.0 / 300, 1.0 / 150, 1.0 / 60,
+                           0.01 * 55.0 * 750000, 0.01 * 35.0 * 500000, 0.01 * 20.0 * 100000};
+  // clang-format on
   table.parameterCount = 19;
   for (int m = 0; m < 19; ++m) table.parameterValues[m] = values[m];
   table.parameterDescriptions = kPrintingDescriptions;
@@ -85,11 +72,11 @@ inline void SetConstraint(Formulation& f, int i, const char* name, int kind, dou
   f.constraintKinds[i] = kind;
 }
 
-inline Formulation PrintingFormulation() {
+// The correct formulation of the printing problem with the numbers of the table given.
+inline Formulation PrintingFormulation(const ParameterTable& t = PrintingParameters()) {
   Formulation f{};
-  f.objective.coef = {0.03, 0.06, 0.19, 0, 0, 0, 0, 0};
-  const ParameterTable t = PrintingParameters();
   const auto& v = t.parameterValues;
+  f.objective.coef = {v[3], v[4], v[5], 0, 0, 0, 0, 0};
   SetConstraint(f, 0, "one-sided, one-color page minimum", 3, 1, 0, 0, 4, v[16]);
   SetConstraint(f, 1, "double-sided, one-color page minimum", 3, 0, 1, 0, 4, v[17]);
   SetConstraint(f, 2, "one-sided, four-color page minimum", 3, 0, 0, 1, 4, v[18]);
