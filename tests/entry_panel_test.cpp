@@ -1,7 +1,9 @@
 // The entry panel 1603 built from its template on the window system, on a generated printing
 // problem, with a back end of the test's own that plays the student in the dialogs and message
 // boxes the panel opens: the entry line's keyboard, the prompts, the refusals, the verdict in
-// practice and certification, "Try Again", strikes, hints, "Finished" and "Quit".
+// practice and certification, "Finished" and "Quit". "Try Again", the strikes, the hints and the
+// repeat notice are worked whole in the session scripts entry_wrong_line, entry_cert_strikes,
+// entry_hints and entry_feedmix_solution.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,8 +31,6 @@
 namespace {
 
 constexpr std::uint64_t kSeed = 7;
-constexpr int kPrintingConstraints = 7;
-constexpr int kWorkingHours = 6;
 
 struct Posted {
   int command;
@@ -96,29 +96,6 @@ Step Click(int id) {
 Step PickRow(int row) {
   return [row] { ListClickRow(DialogItem(TopModal(), 2010), row, true); };
 }
-// Looks at what is on top, then takes the step.
-Step LookThen(std::function<void(Window top)> look, Step step) {
-  return [look, step] {
-    look(TopModal());
-    step();
-  };
-}
-
-std::vector<std::string> RowsOf(Window list) {
-  std::vector<std::string> rows;
-  std::array<char, kMaxControlText> row{};
-  for (int i = 0; i < ListRowCount(list); ++i) {
-    ListRowText(list, i, row);
-    rows.emplace_back(TextIn(row));
-  }
-  return rows;
-}
-
-bool AnyRowHas(Window list, std::string_view text) {
-  std::vector<std::string> rows = RowsOf(list);
-  return std::any_of(rows.begin(), rows.end(),
-                     [text](const std::string& row) { return row.find(text) != row.npos; });
-}
 
 std::string TextOf(Window window) {
   std::array<char, kMaxControlText> text{};
@@ -160,8 +137,6 @@ const std::string kCorrectBox = "box \"Tavrin\" exclamation OK: Correct Answer!"
 const std::string kBlankBox =
     "box \"Tavrin\" information OK: Your answer is blank.  Please enter an answer.";
 const std::string kFormatBox = "box \"Tavrin\" information OK: Your answer is in improper format.";
-const std::string kPracticeQuestion =
-    "box \"End Practice\" question Yes/No: Are you sure you want to exit Practice Mode?";
 const std::string kCertificationQuestion =
     "box \"End Certification\" question Yes/No: Are you sure you want to exit Certification "
     "Mode?";
@@ -306,65 +281,16 @@ TEST_F(EntryPanel, FunctionKeysTypeTheirRelationSignsAtTheCaret) {
   EXPECT_EQ(Line(), "3p \x82 120");
 }
 
-TEST_F(EntryPanel, EntryLineHoldsAtMostSeventySevenCharacters) {
+// Enter through the panel's keyboard submits in every session script; it also does when it
+// arrives at the field itself.
+TEST_F(EntryPanel, EnterAtTheFieldItselfSubmitsTheLine) {
   PromptObjective();
-  Type(std::string(kMaxLineChars + 5, '1'));
-  EXPECT_EQ(Line(), std::string(kMaxLineChars, '1'));
+  Act({Click(kIdOk)}, [this] { SendMessageTo(Item(kEntryField), kMsgKeyDown, kKeyEnter, 0); });
+  EXPECT_EQ(world.modals, std::vector<std::string>{kBlankBox});
+  EXPECT_EQ(GetFocus(), Item(kEntryField));
 }
 
-TEST_F(EntryPanel, EnterSubmitsTheLineWhereverItArrives) {
-  struct Case {
-    const char* name;
-    std::function<void(Window field)> press;
-  };
-  const Case cases[] = {
-      {"through the panel's keyboard", [](Window field) { KeyPress(field, kKeyEnter); }},
-      {"at the field itself",
-       [](Window field) { SendMessageTo(field, kMsgKeyDown, kKeyEnter, 0); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    problemProgress.entryStep = 0;
-    PromptObjective();
-    Act({Click(kIdOk)}, [&] { c.press(Item(kEntryField)); });
-    EXPECT_EQ(world.modals, std::vector<std::string>{kBlankBox});
-    EXPECT_EQ(GetFocus(), Item(kEntryField));
-  }
-}
-
-// ---- Prompts ----------------------------------------------------------------------------------
-
-TEST_F(EntryPanel, ObjectiveStepShowsTheVariablesAndAsksForTheObjective) {
-  struct Case {
-    int mode;
-    bool hintEnabled;
-  };
-  for (const Case& c : {Case{kPracticeMode, true}, Case{kCertificationMode, false}}) {
-    SCOPED_TRACE(c.mode);
-    mode = c.mode;
-    problemProgress.entryStep = 0;
-    SetDialogItemText(panel, kEntryField, "left over");
-    PromptObjective();
-    EXPECT_EQ(world.modals, std::vector<std::string>{"1800"});
-    EXPECT_EQ(problemProgress.entryStep, 1);
-    EXPECT_EQ(problemProgress.chosenConstraint, -1);
-    EXPECT_EQ(problemProgress.certificationEntry, c.mode == kCertificationMode ? 1 : 0);
-    EXPECT_EQ(TextOf(Item(kEntryPrompt)), "Enter the Objective Function:");
-    EXPECT_EQ(Line(), "");
-    EXPECT_EQ(IsWindowEnabled(Item(kEntryHintButton)), c.hintEnabled);
-    EXPECT_EQ(GetFocus(), Item(kEntryField));
-    EXPECT_EQ(GetWindowFont(Item(kEntryField)), lessonFont);
-    EXPECT_TRUE(world.posted.empty());
-  }
-}
-
-TEST_F(EntryPanel, ConstraintStepNamesTheConstraintChosen) {
-  PromptConstraint(kWorkingHours);
-  EXPECT_EQ(world.modals, std::vector<std::string>{"2500"});
-  EXPECT_EQ(problemProgress.chosenConstraint, kWorkingHours);
-  EXPECT_EQ(TextOf(Item(kEntryPrompt)), "Enter the working hours resource constraint:");
-  EXPECT_TRUE(IsWindowVisible(panel));
-}
+// ---- Prompts (what each prompt shows is in the session transcripts) --------------------------
 
 TEST_F(EntryPanel, NothingLeftToChooseFinishesTheProblemInBothModes) {
   for (int m : {kPracticeMode, kCertificationMode}) {
@@ -386,10 +312,8 @@ TEST_F(EntryPanel, RefusedLinesChangeNothing) {
     const char* typed;
     const std::string& box;
   };
-  const Case cases[] = {
-      {"", kBlankBox},         {"   ", kFormatBox},          {"3p <= 120", kFormatBox},
-      {"pq + 3r", kFormatBox}, {"3p + 4q \xC0", kFormatBox}, {"120 \xC0 3p + 4q", kFormatBox},
-  };
+  // Each refusal's box, and the step going on: the session entry_refusals.
+  const Case cases[] = {{"", kBlankBox}, {"120 \xC0 3p + 4q", kFormatBox}};
   PromptObjective();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -452,144 +376,16 @@ TEST_F(EntryPanel, VerdictInPracticeAndCertification) {
   }
 }
 
-TEST_F(EntryPanel, TryAgainKeepsTheLineAndCountsNothing) {
-  PromptConstraint(0);
-  std::string wrong = "2p \xC0 5";
-  SetDialogItemText(panel, kEntryField, wrong);
-  Submit({Click(kIdOk)});  // "Try Again" is preselected
-  EXPECT_EQ(world.modals, std::vector<std::string>{"2400"});
-  EXPECT_TRUE(world.posted.empty());
-  EXPECT_EQ(Line(), wrong);
-  EXPECT_EQ(GetFocus(), Item(kEntryField));
-  EXPECT_EQ(problemProgress.entryStep, 2);
-  EXPECT_EQ(problemProgress.constraintEntered[0], 0);
-  EXPECT_TRUE(IsWindowVisible(panel));
-}
-
-TEST_F(EntryPanel, CertificationStrikeGoesStraightToTheExplanation) {
-  mode = kCertificationMode;
-  PromptConstraint(0);
-  SetDialogItemText(panel, kEntryField, "2p \xC0 5");
-  bool menuGreyWhileShown = false;
-  Submit({LookThen(
-      [&](Window top) {
-        EXPECT_EQ(DialogTemplateName(top), "1700");
-        EXPECT_TRUE(AnyRowHas(DialogItem(top, 1710), "\xD6"));  // a marker under an item
-        menuGreyWhileShown = !IsMenuPositionEnabled(mainWindow, kMenuOptions);
-      },
-      Click(kIdOk))});
-  EXPECT_EQ(world.modals, std::vector<std::string>{"1700"});
-  EXPECT_TRUE(menuGreyWhileShown);
-  EXPECT_TRUE(IsMenuPositionEnabled(mainWindow, kMenuOptions));
-  EXPECT_TRUE(IsMenuPositionEnabled(mainWindow, kMenuHelp));
-  EXPECT_FALSE(IsMenuPositionEnabled(mainWindow, kMenuQuit));
-  EXPECT_EQ(strikes, 1);
-  EXPECT_EQ(DescribeStatusItem(mainWindow), "Problem: 1  Strikes Allowed: 3  Strikes: 1");
-  EXPECT_EQ(problemProgress.constraintEntered[0], 1);  // explained, so done
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
-}
-
-TEST_F(EntryPanel, LastStrikeEndsTheRunWithoutAQuestion) {
-  mode = kCertificationMode;
-  strikes = strikesAllowed - 1;
-  PromptObjective();
-  SetDialogItemText(panel, kEntryField, "1p");
-  Submit({Click(kIdOk)});
-  EXPECT_EQ(world.modals, std::vector<std::string>{"1700"});
-  EXPECT_EQ(strikes, strikesAllowed);
-  EXPECT_EQ(problemProgress.quitRequested, 1);
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, 0}}));
-  EXPECT_TRUE(Hidden());
-  EXPECT_EQ(GetFocus(), mainWindow);
-}
-
-TEST_F(EntryPanel, WrongObjectiveOfAProblemWithAWorkedSolutionShowsTheSolution) {
-  formulation.objectiveHasSolution = 1;
-  PromptObjective();
-  SetDialogItemText(panel, kEntryField, "1p");
-  bool solution = false;
-  Submit({Click(2420), Click(kIdOk),
-          LookThen([&](Window top) { solution = AnyRowHas(DialogItem(top, 1710), "Solution:"); },
-                   Click(kIdOk))});
-  EXPECT_EQ(world.modals, (std::vector<std::string>{"2400", "9700"}));
-  EXPECT_TRUE(solution);
-  EXPECT_EQ(problemProgress.hintLevel, 3);
-}
-
-TEST_F(EntryPanel, RepeatOfAnEnteredConstraintIsCautionedAndGivesTheStepBack) {
-  PromptConstraint(0);
-  problemProgress.constraintEntered[3] = 1;  // entered at an earlier step
-  SetDialogItemText(panel, kEntryField, ConstraintLine(3));
-  std::string named;
-  Submit({LookThen([&](Window top) { named = TextOf(DialogItem(top, 1490)); }, Click(kIdOk))});
-  EXPECT_EQ(world.modals, std::vector<std::string>{"1495"});
-  EXPECT_EQ(named, "the one-sided, one-color page maximum production.");
-  EXPECT_EQ(problemProgress.entryStep, 1);
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
-}
-
 // ---- Hints, Finished, Quit ----------------------------------------------------------------------
 
-TEST_F(EntryPanel, SecondHintGivesTheSolutionAndMarksTheConstraint) {
-  PromptConstraint(2);
-  const int chosen = problemProgress.chosenConstraint;
-  struct Case {
-    const char* heading;
-    int entered;
-  };
-  const Case cases[] = {{"Hint 1:", 0}, {"Solution:", 1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.heading);
-    std::string first;
-    bool quitGrey = false;
-    Press(kEntryHintButton, {LookThen(
-                                [&](Window top) {
-                                  first = RowsOf(DialogItem(top, 1710)).at(0);
-                                  quitGrey = !IsMenuPositionEnabled(mainWindow, kMenuQuit);
-                                },
-                                Click(kIdOk))});
-    EXPECT_EQ(world.modals, std::vector<std::string>{"7700"});
-    EXPECT_EQ(first, c.heading);
-    EXPECT_TRUE(quitGrey);
-    EXPECT_EQ(problemProgress.constraintEntered[chosen], c.entered);
-    EXPECT_EQ(problemProgress.topicList[0], chosen);
-    EXPECT_EQ(GetFocus(), Item(kEntryField));
-    EXPECT_TRUE(world.posted.empty());
-  }
-}
-
-TEST_F(EntryPanel, FinishedListsTheMissingPartsOrEndsTheProblem) {
-  struct Case {
-    const char* name;
-    int entered;  // constraints entered before Finished
-    int button;   // in dialog 1900
-    std::vector<std::string> modals;
-    std::vector<Posted> posted;
-  };
-  const Case cases[] = {
-      {"missing parts, Cancel", 5, kIdCancel, {"1900"}, {}},
-      {"missing parts, Quit Problem", 5, kIdOk, {"1900"}, {{kCmdProblemOver, 0}}},
-      {"everything entered", kPrintingConstraints, kIdOk, {kCorrectBox}, {{kCmdProblemOver, 1}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    problemProgress = ProblemProgress{};
-    PromptObjective();
-    for (int i = 0; i < c.entered; ++i) problemProgress.constraintEntered[i] = 1;
-    std::vector<std::string> missing;
-    Press(kEntryFinishedButton, {LookThen(
-                                    [&](Window top) {
-                                      if (DialogTemplateName(top) == "1900")
-                                        missing = RowsOf(DialogItem(top, 1910));
-                                    },
-                                    Click(c.button))});
-    EXPECT_EQ(world.modals, c.modals);
-    EXPECT_EQ(world.posted, c.posted);
-    if (c.entered < kPrintingConstraints) {
-      EXPECT_EQ(missing.size(), 3u);  // the objective function and two constraints
-    }
-    EXPECT_EQ(IsWindowVisible(panel), c.posted.empty());
-  }
+// "Finished" with parts missing lists them in dialog 1900: the session entry_finished.
+TEST_F(EntryPanel, FinishedWithEverythingEnteredEndsTheProblemAsCorrect) {
+  PromptObjective();
+  problemProgress.constraintEntered.fill(1);
+  Press(kEntryFinishedButton, {Click(kIdOk)});
+  EXPECT_EQ(world.modals, std::vector<std::string>{kCorrectBox});
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, 1}}));
+  EXPECT_FALSE(IsWindowVisible(panel));
 }
 
 TEST_F(EntryPanel, QuitAsksUnlessTheStrikesAreUsedUp) {
@@ -601,9 +397,8 @@ TEST_F(EntryPanel, QuitAsksUnlessTheStrikesAreUsedUp) {
     std::vector<std::string> modals;
     bool left;
   };
+  // Practice's question, both ways: the session entry_practice_printing.
   const Case cases[] = {
-      {"practice, No", kPracticeMode, 0, kIdNo, {kPracticeQuestion}, false},
-      {"practice, Yes", kPracticeMode, 0, kIdYes, {kPracticeQuestion}, true},
       {"certification, Yes", kCertificationMode, 1, kIdYes, {kCertificationQuestion}, true},
       {"certification, strikes used up", kCertificationMode, 3, 0, {}, true},
   };

@@ -56,29 +56,8 @@ TEST(ChooseProblemOrder, TakesTheOrderOfOneDrawFromZeroToFour) {
   EXPECT_EQ(draws, (std::set<int>{0, 1, 2, 3, 4}));
 }
 
-TEST(MoveToNextPracticeProblem, StartsAtTheSecondCodeAndCyclesThroughOneOrder) {
-  ResetFlowState();
-  SeedRandom(7);
-  ProblemOrder drawn = ProblemOrderOfDraw(RandomInRange(4, 0));
-  SeedRandom(7);
-
-  MoveToNextPracticeProblem();
-  EXPECT_EQ(problemOrder, drawn);
-  EXPECT_EQ(problemNumber, 1);
-  EXPECT_EQ(orderPending, 0);
-
-  // No new order is drawn while practice goes on: a marked order stays in place.
-  const ProblemOrder marked = {10, 11, 12, 13, 14};
-  problemOrder = marked;
-  const int expectedNumbers[] = {2, 3, 4, 0, 1, 2};
-  for (int expected : expectedNumbers) {
-    SCOPED_TRACE(expected);
-    MoveToNextPracticeProblem();
-    EXPECT_EQ(problemNumber, expected);
-    EXPECT_EQ(problemOrder, marked);
-  }
-}
-
+// Practice's walk through one order, from its second code round to the start and on without a
+// new draw, is the session flow_practice_order.
 TEST(MoveToFirstCertificationProblem, StartsAFreshOrderAndTheNextPracticeDrawsAgain) {
   ResetFlowState();
   problemNumber = 3;

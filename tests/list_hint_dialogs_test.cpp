@@ -278,6 +278,7 @@ TEST_F(ListHintDialogs, ConstraintChoiceAfterAQuitRequestPostsQuitToThePanel) {
 
 // ---- 1900: "Problem Not Finished" -------------------------------------------------------------
 
+// "Quit Problem" and "Cancel" clicked are the session entry_finished.
 TEST_F(ListHintDialogs, NotFinishedListsTheMissingPartsAndSetsProblemFinished) {
   struct Case {
     const char* name;
@@ -285,8 +286,6 @@ TEST_F(ListHintDialogs, NotFinishedListsTheMissingPartsAndSetsProblemFinished) {
     int problemFinished;
   };
   const Case cases[] = {
-      {"Quit Problem", Click(1), 1},
-      {"Cancel", Click(2), 0},
       {"Enter presses Cancel, the default", Key(kKeyEnter), 0},
       {"Escape cancels", Key(kKeyEscape), 0},
   };
@@ -308,44 +307,32 @@ TEST_F(ListHintDialogs, NotFinishedListsTheMissingPartsAndSetsProblemFinished) {
 
 // ---- 8700: the formulation so far -------------------------------------------------------------
 
+// The heading at the problem's end: the sessions entry_practice_printing and entry_hints_give_away.
 TEST_F(ListHintDialogs, FormulationListShowsHeadingObjectiveAndEnteredConstraints) {
-  struct Case {
-    const char* name;
-    int problemActive;
-    const char* heading;
+  problemProgress.entryStep = 3;
+  problemProgress.constraintEntered[2] = 1;
+  problemProgress.constraintEntered[kWorkingHours] = 1;
+  Seen seen;
+  EXPECT_EQ(Run("8700", ConstListCmd, {LookThen(seen, 1710, Click(kIdOk))}), kIdOk);
+  EXPECT_EQ(world.shown, std::vector<std::string>{"8700"});
+  const Rows expected = {
+      "This is your formulation of the problem so far:",
+      " ",
+      "Objective function:",
+      Row(0, true).substr(3),
+      " ",
+      Label(2) + " constraint:",
+      Row(2, false),
+      " ",
+      Label(kWorkingHours) + " constraint:",
+      Row(kWorkingHours, false),
   };
-  const Case cases[] = {
-      {"while the problem runs", 1, "This is your formulation of the problem so far:"},
-      {"at its end", 0, "This is the complete formulation of the problem:"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    problemActive = c.problemActive;
-    problemProgress.entryStep = 3;
-    problemProgress.constraintEntered[2] = 1;
-    problemProgress.constraintEntered[kWorkingHours] = 1;
-    Seen seen;
-    EXPECT_EQ(Run("8700", ConstListCmd, {LookThen(seen, 1710, Click(kIdOk))}), kIdOk);
-    EXPECT_EQ(world.shown, std::vector<std::string>{"8700"});
-    const Rows expected = {
-        c.heading,
-        " ",
-        "Objective function:",
-        Row(0, true).substr(3),
-        " ",
-        Label(2) + " constraint:",
-        Row(2, false),
-        " ",
-        Label(kWorkingHours) + " constraint:",
-        Row(kWorkingHours, false),
-    };
-    EXPECT_EQ(seen.rows, expected);
-    EXPECT_TRUE(seen.rows[3].starts_with("  Minimize: ")) << seen.rows[3];
-    EXPECT_EQ(seen.listFont, lessonFont);
-    EXPECT_TRUE(seen.listHasFocus);
-    EXPECT_EQ(seen.rect.left, (640 - seen.rect.width) / 2);
-    EXPECT_EQ(seen.rect.top, (480 - seen.rect.height) / 2);
-  }
+  EXPECT_EQ(seen.rows, expected);
+  EXPECT_TRUE(seen.rows[3].starts_with("  Minimize: ")) << seen.rows[3];
+  EXPECT_EQ(seen.listFont, lessonFont);
+  EXPECT_TRUE(seen.listHasFocus);
+  EXPECT_EQ(seen.rect.left, (640 - seen.rect.width) / 2);
+  EXPECT_EQ(seen.rect.top, (480 - seen.rect.height) / 2);
 }
 
 TEST_F(ListHintDialogs, FormulationListWithNothingEnteredShowsOnlyTheNotice) {
@@ -363,40 +350,21 @@ TEST_F(ListHintDialogs, FormulationListWithNothingEnteredShowsOnlyTheNotice) {
 
 // ---- 1495: the repeat notice ------------------------------------------------------------------
 
+// A resource constraint's notice is the session entry_hints'.
 TEST_F(ListHintDialogs, RepeatNoticeNamesTheConstraintWithItsKindWord) {
-  struct Case {
-    int constraint;
-    const char* expected;
+  problemProgress.lastMatchedConstraint = 1;
+  std::string text;
+  auto read = [&text] {
+    std::array<char, kMaxControlText> buffer{};
+    GetWindowText(DialogItem(TopModal(), 1490), buffer);
+    text = std::string(TextIn(buffer));
+    KeyPress(GetFocus(), kKeyEnter);
   };
-  const Case cases[] = {
-      {kWorkingHours, "the working hours resource."},
-      {1, "the double-sided, one-color page minimum production."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.expected);
-    problemProgress.lastMatchedConstraint = c.constraint;
-    std::string text;
-    auto read = [&text] {
-      std::array<char, kMaxControlText> buffer{};
-      GetWindowText(DialogItem(TopModal(), 1490), buffer);
-      text = std::string(TextIn(buffer));
-      KeyPress(GetFocus(), kKeyEnter);
-    };
-    EXPECT_EQ(Run("1495", CorrectConstrCmd, {read}), kIdOk);
-    EXPECT_EQ(text, c.expected);
-  }
+  EXPECT_EQ(Run("1495", CorrectConstrCmd, {read}), kIdOk);
+  EXPECT_EQ(text, "the double-sided, one-color page minimum production.");
 }
 
 // ---- 2000: the hint topic ---------------------------------------------------------------------
-
-TEST_F(ListHintDialogs, HintTopicOnTheObjectiveStepIsTheObjectiveWithoutAsking) {
-  problemProgress.matchedConstraint = kNothingToChoose;
-  problemProgress.topicList.fill(5);
-  Run("2000", HintCmd, {});
-  EXPECT_TRUE(world.shown.empty());
-  EXPECT_EQ(problemProgress.matchedConstraint, 0);
-  EXPECT_EQ(problemProgress.topicList[0], kObjectiveTopic);
-}
 
 TEST_F(ListHintDialogs, HintTopicChoiceLeavesTheRowChosenOrCancelled) {
   struct Case {
@@ -504,43 +472,6 @@ TEST_F(HintLists, HintListStandsNearTheTopAtItsOwnLeft) {
     EXPECT_EQ(seen.rect.left, templatePlace.left);
     EXPECT_EQ(seen.rect.top, static_cast<int>((480 - seen.rect.height) * 0.1));
     EXPECT_NE(templatePlace.top, seen.rect.top) << "the test would not see a move";
-  }
-}
-
-TEST_F(HintLists, ObjectiveTopicHintAndSolutionAfterAWrongObjective) {
-  struct Case {
-    const char* name;
-    const char* dialog;
-    int explanationMode;
-    int levelBefore;
-    Rows opening;
-    bool writtenOut;
-  };
-  const Case cases[] = {
-      {"hint asked for",
-       "7700",
-       0,
-       0,
-       {"Hint 1:", "", "If you can answer the following question(s), you can formulate",
-        "the objective function.", ""},
-       false},
-      {"solution after a wrong objective",
-       "9700",
-       1,
-       2,
-       {"Solution:", "", "Your formulation for the objective function is incorrect.", ""},
-       true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    problemProgress.explanationMode = c.explanationMode;
-    problemProgress.hintLevel = c.levelBefore;
-    Seen seen = OpenOn(c.dialog, kObjectiveTopic);
-    EXPECT_EQ(problemProgress.hintLevel, c.levelBefore + 1);
-    ASSERT_GE(seen.rows.size(), c.opening.size());
-    EXPECT_EQ(Rows(seen.rows.begin(), seen.rows.begin() + c.opening.size()), c.opening);
-    EXPECT_EQ(Contains(seen.rows, Row(0, true)), c.writtenOut);
-    EXPECT_EQ(problemProgress.constraintEntered, (std::array<std::int32_t, kMaxConstraints>{}));
   }
 }
 

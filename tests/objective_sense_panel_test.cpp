@@ -138,46 +138,17 @@ class ObjectiveSensePanel : public testing::Test {
   Window panel = kNoWindow;
 };
 
-TEST_F(ObjectiveSensePanel, NewQuestionStartsAtMinimizeWhateverWasChosenBefore) {
-  struct Case {
-    const char* name;
-    int earlierChoice;  // 0: none
-  };
-  const Case cases[] = {
-      {"first question", 0},
-      {"after Maximize", kMaximizeButton},
-      {"after Minimize", kMinimizeButton},
-      {"after Maximize again", kMaximizeButton},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    AskQuestion();
-    if (c.earlierChoice != 0) {
-      ClickButton(Item(c.earlierChoice));
-      Pump();
-      ASSERT_EQ(Checked(), c.earlierChoice);
-      ClickButton(Item(kIdOk));
-      Pump();
-    }
-    AskQuestion();
-    EXPECT_EQ(Checked(), kMinimizeButton);
-    EXPECT_EQ(GetFocus(), Item(kMinimizeButton));
-    ClickButton(Item(kIdOk));
-    Pump();
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdObjectiveSenseAnswered, kMinimizeButton}}));
-  }
-}
-
-TEST_F(ObjectiveSensePanel, OkPostsTheCheckedButtonAndStepsAside) {
+TEST_F(ObjectiveSensePanel, OkPostsTheCheckedButtonAndEachNewQuestionStartsAtMinimize) {
   struct Case {
     const char* name;
     void (*choose)(Window panel);
     int answer;
   };
+  // In turn: each new question starts at Minimize whatever the one before was answered with.
   const Case cases[] = {
-      {"left at Minimize", [](Window) {}, kMinimizeButton},
       {"Maximize clicked", [](Window p) { ClickButton(DialogItem(p, kMaximizeButton)); },
        kMaximizeButton},
+      {"left at Minimize", [](Window) {}, kMinimizeButton},
       {"mnemonic 2", [](Window) { TypeChar(GetFocus(), '2'); }, kMaximizeButton},
       {"Maximize, then Minimize clicked",
        [](Window p) {
@@ -316,53 +287,24 @@ TEST_F(ObjectiveSensePanel, ArrowKeysPickAnAnswerFromAnyButtonOfThePanel) {
   }
 }
 
-TEST_F(ObjectiveSensePanel, CancelAsksToLeaveTheModeAndYesLeavesTheProblem) {
-  struct Case {
-    const char* name;
-    int mode;
-    int answer;
-    const char* box;
-  };
-  const char* practiceBox =
-      "box \"End Practice\" question Yes/No: Are you sure you want to exit Practice Mode?";
-  const char* certificationBox =
-      "box \"End Certification\" question Yes/No: Are you sure you want to exit Certification "
-      "Mode?";
-  const Case cases[] = {
-      {"practice, Yes", kPracticeMode, kIdYes, practiceBox},
-      {"practice, No", kPracticeMode, kIdNo, practiceBox},
-      {"certification, Yes", kCertificationMode, kIdYes, certificationBox},
-      {"certification, No", kCertificationMode, kIdNo, certificationBox},
-  };
-  static int answer = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    mode = c.mode;
-    problemProgress.quitRequested = 0;
-    world.boxes.clear();
-    world.boxStyles.clear();
-    AskQuestion();
-    Command(kMaximizeButton);
-    answer = c.answer;
-    world.onIdle = [] { ClickButton(DialogItem(TopModal(), answer)); };
-    ClickButton(Item(kIdCancel));
-    Pump();
-    EXPECT_EQ(world.boxes, std::vector<std::string>{c.box});
-    ASSERT_EQ(world.boxStyles.size(), 1u);
-    EXPECT_NE(world.boxStyles[0] & kBoxSystemModal, 0u);
-    bool left = c.answer == kIdYes;
-    EXPECT_EQ(problemProgress.quitRequested, left ? 1 : 0);
-    const std::vector<Posted> posted =
-        left ? std::vector<Posted>{{kCmdProblemOver, kProblemLeft}} : std::vector<Posted>{};
-    EXPECT_EQ(world.posted, posted);
-    EXPECT_EQ(IsWindowVisible(panel), !left);
-    EXPECT_EQ(activePanel, left ? kNoWindow : panel);
-    if (!left) {
-      // The question goes on where it was.
-      EXPECT_EQ(Checked(), kMaximizeButton);
-      EXPECT_EQ(GetFocus(), Item(kMaximizeButton));
-    }
-  }
+// Yes leaves practice and certification in the sessions minmax_cancel and flow_leave_certification.
+TEST_F(ObjectiveSensePanel, CancelAsksAndNoGoesOnWhereTheQuestionWas) {
+  AskQuestion();
+  Command(kMaximizeButton);
+  world.onIdle = [] { ClickButton(DialogItem(TopModal(), kIdNo)); };
+  ClickButton(Item(kIdCancel));
+  Pump();
+  EXPECT_EQ(world.boxes, std::vector<std::string>{
+                             "box \"End Practice\" question Yes/No: Are you sure you want to "
+                             "exit Practice Mode?"});
+  ASSERT_EQ(world.boxStyles.size(), 1u);
+  EXPECT_NE(world.boxStyles[0] & kBoxSystemModal, 0u);
+  EXPECT_EQ(problemProgress.quitRequested, 0);
+  EXPECT_TRUE(world.posted.empty());
+  EXPECT_TRUE(IsWindowVisible(panel));
+  EXPECT_EQ(activePanel, panel);
+  EXPECT_EQ(Checked(), kMaximizeButton);
+  EXPECT_EQ(GetFocus(), Item(kMaximizeButton));
 }
 
 TEST_F(ObjectiveSensePanel, FocusArrivingPlacesThePanelAndReturnsToTheAnswer) {

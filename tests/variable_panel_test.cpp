@@ -1,8 +1,10 @@
 // The decision-variable selection: the candidate rows of each of the five problems and their
 // shuffle, the problem box's scroll arithmetic, and panel 2601 built from its template on the
 // window system with a back end of the test's own that holds Ctrl down on request and answers
-// message boxes and dialogs: right and wrong picks, the strikes, "Finished", the empty list,
-// leaving the mode, the arrow keys, the focus, and the variable list of dialog 1800.
+// message boxes and dialogs: the start, "Finished" with every variable picked, leaving
+// certification, the arrow keys and the focus. The picks themselves, the strikes, the variables
+// not picked, the empty list, practice's quit question and dialog 1800 are worked in the session
+// scripts varsel_*, flow_certification_strikes, entry_lists and entry_practice_printing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -194,13 +196,9 @@ void PrintTo(const Posted& posted, std::ostream* out) {
 // What the lesson showed while the test waited, and how the test answers.
 struct TestWorld {
   bool ctrlHeld = false;
-  int questionAnswer = kIdYes;     // the answer to a Yes/No box
   std::vector<Posted> posted;      // commands the main window received
   std::vector<std::string> shown;  // message boxes as the transcript writes them, dialog names
   std::vector<std::uint32_t> boxStyles;
-  std::vector<std::array<std::string, 4>> wrongPicks;  // statics 2621 to 2624 of dialog 2620
-  std::vector<std::string> variableLines;              // list 1810 of dialog 1800
-  std::string variableHeading;                         // static 1650 of dialog 1800
 };
 TestWorld world;
 
@@ -224,7 +222,7 @@ std::vector<std::string> Rows(Window list) {
   return rows;
 }
 
-// Reads what the modal window on top shows, then closes it: a box with its Yes/No answer or OK,
+// Reads what the modal window on top shows, then closes it: a box with Yes or OK,
 // a dialog with "&Ok". Nothing on top delivers nothing, which ends the loop that waits.
 void TestWaitForInput() {
   Window top = TopModal();
@@ -234,18 +232,10 @@ void TestWaitForInput() {
     world.shown.push_back(DescribeMessageBox(top));
     world.boxStyles.push_back(view.boxStyle);
     bool question = (view.boxStyle & kBoxButtonsMask) == kBoxYesNo;
-    ClickButton(DialogItem(top, question ? world.questionAnswer : kIdOk));
+    ClickButton(DialogItem(top, question ? kIdYes : kIdOk));
     return;
   }
-  std::string name(view.templateName);
-  world.shown.push_back(name);
-  if (name == "2620") {
-    world.wrongPicks.push_back(
-        {ItemText(top, 2621), ItemText(top, 2622), ItemText(top, 2623), ItemText(top, 2624)});
-  } else if (name == "1800") {
-    world.variableLines = Rows(DialogItem(top, 1810));
-    world.variableHeading = ItemText(top, 1650);
-  }
+  world.shown.emplace_back(view.templateName);
   ClickButton(DialogItem(top, kIdOk));
 }
 
@@ -259,7 +249,6 @@ Result RecordingMainProc(Window window, unsigned message, WParam wParam, LParam 
 
 constexpr char kMainClass[] = "VariablePanelTestMain";
 constexpr int kProblemBoxRows = 40;
-constexpr std::uint32_t kVerdictStyle = kBoxOk | kBoxIconExclamation | kBoxSystemModal;
 const std::string kCorrectBox = "box \"Tavrin\" exclamation OK: Correct Answer!";
 
 class VariablePanel : public testing::Test {
@@ -381,194 +370,38 @@ TEST_F(VariablePanel, GainingTheFocusPlacesThePanelAndFocusesTheList) {
   EXPECT_EQ(GetFocus(), list);
 }
 
-TEST_F(VariablePanel, EachPickIsJudgedAndLeavesTheList) {
-  // The printing problem: constraint 0 is the page minimum, variable q has code 2, the objective
-  // coefficient of q code -2001. A null meaning is a right pick.
-  struct Case {
-    const char* name;
-    int mode;
-    int code;
-    bool doubleClick;
-    const char* meaning;  // 2623 and 2624 of dialog 2620
-    const char* meaningEnd;
-    int strikes;
-  };
-  const char* const kRhs = "is the RHS of the";
-  const char* const kPageMinimum = "one-sided, one-color page minimum production constraint.";
-  // clang-format off
-  const Case cases[] = {
-      {"a variable", kPracticeMode, 2, false, nullptr, nullptr, 0},
-      {"a variable by double click", kCertificationMode, 2, true, nullptr, nullptr, 0},
-      {"a right-hand side in practice", kPracticeMode, -1, false, kRhs, kPageMinimum, 0},
-      {"a right-hand side in certification", kCertificationMode, -1, false, kRhs, kPageMinimum, 1},
-      {"an objective coefficient by double click", kCertificationMode, -2001, true,
-       "is a coefficient of the", " objective function.", 1},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    world = TestWorld{};
-    mode = c.mode;
-    strikes = 0;
-    StartSelection();
-    int row = RowOf(c.code);
-    ASSERT_GE(row, 0);
-    int before = variableSelection.candidateCount;
-    std::string text = Rows(list)[static_cast<std::size_t>(row)];
-    Pick(row, c.doubleClick);
-
-    if (c.meaning == nullptr) {
-      EXPECT_EQ(world.shown, std::vector<std::string>{kCorrectBox});
-      EXPECT_EQ(world.boxStyles, std::vector<std::uint32_t>{kVerdictStyle});
-    } else {
-      EXPECT_EQ(world.shown, std::vector<std::string>{"2620"});
-      ASSERT_EQ(world.wrongPicks.size(), 1u);
-      std::array<std::string, 4> expected{"Your Selection:", text, c.meaning, c.meaningEnd};
-      EXPECT_EQ(world.wrongPicks[0], expected);
-    }
-    EXPECT_EQ(variableSelection.selectedCandidate, row);
-    EXPECT_EQ(strikes, c.strikes);
-    if (c.strikes > 0) {
-      EXPECT_EQ(DescribeStatusItem(mainWindow), "Problem: 1  Strikes Allowed: 3  Strikes: 1");
-    }
-    EXPECT_EQ(variableSelection.candidateCount, before - 1);
-    EXPECT_EQ(RowOf(c.code), -1);
-    ExpectRowsMatchCodes();
-    EXPECT_EQ(ListSelection(list), std::min(row, before - 2));
-    EXPECT_EQ(GetFocus(), list);
-    EXPECT_TRUE(world.posted.empty());
-    EXPECT_TRUE(IsWindowVisible(variablePanel));
-  }
-}
-
-TEST_F(VariablePanel, TheWrongPickThatUsesUpTheStrikesEndsTheProblem) {
-  mode = kCertificationMode;
-  strikes = 2;
+// The variables not picked, and the empty list's notice, are worked in the session scripts
+// varsel_practice_picks, varsel_certification_finished and varsel_empty_list.
+TEST_F(VariablePanel, FinishedWithEveryVariablePickedDropsTheRestAndIsRight) {
   StartSelection();
-  int before = variableSelection.candidateCount;
-  Pick(RowOf(-2000));
-  EXPECT_EQ(world.shown, std::vector<std::string>{"2620"});
-  EXPECT_EQ(strikes, 3);
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, 0}}));
+  for (int k = 0; k < formulation.variableCount; ++k) Pick(RowOf(k + 1));
+  world.shown.clear();
+  Press(1660);
+  EXPECT_EQ(world.shown, std::vector<std::string>{kCorrectBox});
+  EXPECT_EQ(variableSelection.candidateCount, 0);
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
   EXPECT_FALSE(IsWindowVisible(variablePanel));
   EXPECT_EQ(activePanel, kNoWindow);
+  EXPECT_EQ(strikes, 0);
+}
+
+// Practice's quit question, answered both ways: the session varsel_cancel.
+TEST_F(VariablePanel, CancelYesLeavesCertification) {
+  mode = kCertificationMode;
+  StartSelection();
+  int before = variableSelection.candidateCount;
+  Press(kIdCancel);
+  EXPECT_EQ(world.shown,
+            std::vector<std::string>{
+                "box \"End Certification\" question Yes/No: Are you sure you want to exit "
+                "Certification Mode?"});
+  EXPECT_EQ(world.boxStyles,
+            std::vector<std::uint32_t>{kBoxYesNo | kBoxIconQuestion | kBoxSystemModal});
+  EXPECT_EQ(problemProgress.quitRequested, 1);
+  EXPECT_FALSE(IsWindowVisible(variablePanel));
+  EXPECT_EQ(activePanel, kNoWindow);
+  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, -1}}));
   EXPECT_EQ(variableSelection.candidateCount, before);
-}
-
-TEST_F(VariablePanel, FinishedListsTheVariablesNotPickedUntilOk) {
-  struct Case {
-    const char* name;
-    int mode;
-    int strikes;
-  };
-  const Case cases[] = {{"certification: a strike each", kCertificationMode, 2},
-                        {"practice", kPracticeMode, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    world = TestWorld{};
-    mode = c.mode;
-    strikes = 0;
-    StartSelection();
-    ASSERT_EQ(formulation.variableCount, 3);
-    Pick(RowOf(2));  // q picked; p and r are not
-    world.shown.clear();
-    Press(1660);
-    EXPECT_EQ(strikes, c.strikes);
-    EXPECT_TRUE(world.shown.empty());
-    std::vector<int> codes = Codes();
-    std::sort(codes.begin(), codes.end());
-    EXPECT_EQ(codes, (std::vector<int>{1, 3}));
-    ExpectRowsMatchCodes();
-    EXPECT_EQ(ItemText(variablePanel, 1650), "These variables were not selected:");
-    EXPECT_FALSE(IsWindowEnabled(DialogItem(variablePanel, 1660)));
-    EXPECT_EQ(ListTopRow(list), 0);
-    EXPECT_EQ(variableSelection.variableSelectionDone, 1);
-    EXPECT_EQ(GetFocus(), list);
-    EXPECT_TRUE(world.posted.empty());
-
-    Press(kIdOk);
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
-    EXPECT_FALSE(IsWindowVisible(variablePanel));
-    EXPECT_EQ(activePanel, kNoWindow);
-    EXPECT_EQ(strikes, c.strikes);
-  }
-}
-
-TEST_F(VariablePanel, FinishedWithEveryVariablePickedClosesTheSelection) {
-  struct Case {
-    const char* name;
-    bool emptyListFirst;  // every row picked and "O&k" pressed on the empty list
-    std::vector<std::string> shownByFinished;
-  };
-  const Case cases[] = {
-      {"distractors left: they go, and the answer is right", false, {kCorrectBox}},
-      {"after the empty-list notice: no second verdict", true, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    world = TestWorld{};
-    StartSelection();
-    for (int k = 0; k < formulation.variableCount; ++k) Pick(RowOf(k + 1));
-    if (c.emptyListFirst) {
-      while (variableSelection.candidateCount > 0) Pick(0);
-      world.shown.clear();
-      Press(kIdOk);
-      EXPECT_EQ(world.shown, std::vector<std::string>{"NOVARSLEFT"});
-      EXPECT_EQ(variableSelection.noVariablesLeftShown, 1);
-      EXPECT_EQ(GetFocus(), list);
-      EXPECT_TRUE(IsWindowVisible(variablePanel));
-    }
-    world.shown.clear();
-    world.boxStyles.clear();
-    Press(1660);
-    EXPECT_EQ(world.shown, c.shownByFinished);
-    EXPECT_EQ(variableSelection.candidateCount, 0);
-    EXPECT_EQ(variableSelection.noVariablesLeftShown, 0);
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
-    EXPECT_FALSE(IsWindowVisible(variablePanel));
-    EXPECT_EQ(activePanel, kNoWindow);
-    EXPECT_EQ(strikes, 0);
-  }
-}
-
-TEST_F(VariablePanel, CancelAsksBeforeLeavingTheMode) {
-  struct Case {
-    const char* name;
-    int mode;
-    int answer;
-    std::string box;
-    bool leaves;
-  };
-  const std::string kCertificationBox =
-      "box \"End Certification\" question Yes/No: Are you sure you want to exit Certification "
-      "Mode?";
-  const std::string kPracticeBox =
-      "box \"End Practice\" question Yes/No: Are you sure you want to exit Practice Mode?";
-  const Case cases[] = {
-      {"certification, yes", kCertificationMode, kIdYes, kCertificationBox, true},
-      {"practice, yes", kPracticeMode, kIdYes, kPracticeBox, true},
-      {"practice, no", kPracticeMode, kIdNo, kPracticeBox, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    world = TestWorld{};
-    mode = c.mode;
-    problemProgress.quitRequested = 0;
-    StartSelection();
-    world.questionAnswer = c.answer;
-    int before = variableSelection.candidateCount;
-    Press(kIdCancel);
-    EXPECT_EQ(world.shown, std::vector<std::string>{c.box});
-    EXPECT_EQ(world.boxStyles,
-              std::vector<std::uint32_t>{kBoxYesNo | kBoxIconQuestion | kBoxSystemModal});
-    EXPECT_EQ(problemProgress.quitRequested, c.leaves ? 1 : 0);
-    EXPECT_EQ(IsWindowVisible(variablePanel), !c.leaves);
-    EXPECT_EQ(activePanel, c.leaves ? kNoWindow : variablePanel);
-    std::vector<Posted> expected;
-    if (c.leaves) expected.push_back({kCmdProblemOver, -1});
-    EXPECT_EQ(world.posted, expected);
-    EXPECT_EQ(variableSelection.candidateCount, before);
-  }
 }
 
 TEST_F(VariablePanel, ArrowKeysMoveTheSelectionAndWithCtrlScrollTheProblemBox) {
@@ -611,20 +444,6 @@ TEST_F(VariablePanel, ArrowKeysMoveTheSelectionAndWithCtrlScrollTheProblemBox) {
   }
   EXPECT_TRUE(world.shown.empty());
   EXPECT_TRUE(world.posted.empty());
-}
-
-TEST_F(VariablePanel, VariableListGivesEachVariableItsLetter) {
-  world.shown.clear();
-  EXPECT_EQ(RunModalDialog("1800", mainWindow, VarListCmd, 0), kIdOk);
-  EXPECT_EQ(world.shown, std::vector<std::string>{"1800"});
-  EXPECT_EQ(world.variableHeading, "The symbols used for the decision variables are given below:");
-  const std::vector<std::string> expected{
-      "",
-      "   p   =   the number of one-sided, one-color pages to print",
-      "   q   =   the number of double-sided, one-color pages to print",
-      "   r   =   the number of one-sided, four-color pages to print",
-  };
-  EXPECT_EQ(world.variableLines, expected);
 }
 
 }  // namespace
