@@ -227,6 +227,12 @@ void PrintNewCertificateCommand(Window window, LParam value) {
                       kLessonIdMinor, certificationSeries, 0, 0, static_cast<int>(value));
   EnableMenuCommand(mainWindow, kCmdCertificationSeries, false);
   DrawMenuBar(mainWindow);
+  // The command cleared the picture; with no problem running the ready screen gets it back, as
+  // after every other command of the ready state.
+  if (seriesOver == 1) {
+    showPicture = 1;
+    InvalidateWindow(mainWindow, true);
+  }
   if (value != 0) {
     RecordCertification(mainWindow, kLessonIdMajor, kLessonIdMinor, certificationSeries,
                         studentRecord, studentDataA);

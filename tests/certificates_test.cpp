@@ -506,4 +506,19 @@ TEST_F(MainWindowCertificates, CommandsGreyTheMenuAndHoldThePanelWhileTheShellHa
   }
 }
 
+// After a passed run the ready screen keeps its picture and the series can no longer change; the
+// printing and recording themselves are pinned above.
+TEST_F(MainWindowCertificates, PassedRunPrintKeepsTheReadyPictureAndGreysTheSeries) {
+  certifiedThisRun = 1;
+  for (LParam value : {1, 0}) {
+    SCOPED_TRACE(value);
+    showPicture = 0;
+    Command(kCmdPrintCertificate, value);
+    EXPECT_EQ(showPicture, 1);
+    EXPECT_EQ(MenuState(), "+++++ ++-");
+  }
+  EXPECT_EQ(world.pages.size(), 2u);
+  EXPECT_EQ(StoredCertifications().size(), 1u);
+}
+
 }  // namespace
