@@ -2,7 +2,8 @@
 # Each installs what is missing on a Debian machine first (as root, or with sudo).
 
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev libsqlite3-dev locales-all libglpk-dev qt6-base-dev fonts-dejavu-core
+            libbenchmark-dev libsqlite3-dev locales-all libglpk-dev qt6-base-dev fonts-dejavu-core \
+            libxcb1-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_SECONDS ?= 60
 

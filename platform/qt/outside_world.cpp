@@ -17,6 +17,7 @@
 #include "control_widgets.h"
 #include "main_shell.h"
 #include "window_mirror.h"
+#include "x11_windows.h"
 
 namespace {
 
@@ -44,10 +45,19 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 // ---- The calculator ---------------------------------------------------------------------------
 
+// The window system knows the calculator as a foreign window titled "Calculator" while one runs.
+// Where the desktop lets us see other programs' windows (X11) that is while a window of that title
+// is on the desktop, whoever opened it, or while the one we started runs; the desktop's window
+// comes to the top and closes with the foreign window. On Wayland and the offscreen platform no
+// other program's window is seen: the foreign window stands for the calculator we started while
+// it runs, and a calculator opened elsewhere is not known, so the lesson starts one. Most desktop
+// calculators are single-instance applications: starting one again brings the running one
+// forward.
 struct Calculator {
-  qint64 pid = 0;
-  Window window = kNoWindow;
-  QPointer<QTimer> poll;
+  qint64 pid = 0;             // the calculator we started; 0 for none
+  Window window = kNoWindow;  // its foreign window
+  std::uint32_t zOrder = 0;   // the foreign window's place in the stack, last seen
+  QPointer<QTimer> poll;      // looks again now and then
 };
 
 Calculator calculator;
@@ -56,20 +66,47 @@ bool ProcessRunning(qint64 pid) {
   return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
+std::uint32_t ZOrderOf(Window window) {
+  WindowView view{};
+  return ViewWindow(window, view) ? view.zOrder : 0;
+}
+
 void StopTracking() {
   if (calculator.poll) calculator.poll->deleteLater();
   calculator = Calculator{};
 }
 
-// When the calculator has ended, its window goes too.
-void PollCalculator() {
-  if (ProcessRunning(calculator.pid)) return;
-  Window window = calculator.window;
-  StopTracking();
-  if (IsWindow(window)) {
-    DestroyWindow(window);
+void TrackCalculatorWindow() {
+  calculator.window = CreateForeignWindow(kCalculatorTitle, kCalculatorTitle);
+  calculator.zOrder = ZOrderOf(calculator.window);
+}
+
+// The foreign window is there while the calculator is; once it has gone, and nothing else can
+// bring one, there is no more looking.
+void FollowCalculator() {
+  if (!ProcessRunning(calculator.pid)) calculator.pid = 0;
+  bool seen = DesktopWindowsSeen();
+  bool running =
+      calculator.pid != 0 || (seen && FindDesktopWindow(kCalculatorTitle) != kNoDesktopWindow);
+  if (running && !IsWindow(calculator.window)) {
+    TrackCalculatorWindow();
     NoteLayerChanged();
+  } else if (!running && calculator.window != kNoWindow) {
+    Window window = calculator.window;
+    calculator.window = kNoWindow;  // gone by itself: nothing to ask to close
+    if (IsWindow(window)) {
+      DestroyWindow(window);
+      NoteLayerChanged();
+    }
   }
+  if (!running && !seen) StopTracking();
+}
+
+void WatchCalculator() {
+  if (calculator.poll) return;
+  calculator.poll = new QTimer;
+  QObject::connect(calculator.poll, &QTimer::timeout, FollowCalculator);
+  calculator.poll->start(kCalculatorPollMs);
 }
 
 int StartCalculator() {
@@ -77,15 +114,34 @@ int StartCalculator() {
     QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
     qint64 pid = 0;
     if (program.isEmpty() || !QProcess::startDetached(program, {}, QString(), &pid)) continue;
-    StopTracking();
     calculator.pid = pid;
-    calculator.window = CreateForeignWindow(kCalculatorTitle, kCalculatorTitle);
-    calculator.poll = new QTimer;
-    QObject::connect(calculator.poll, &QTimer::timeout, PollCalculator);
-    calculator.poll->start(kCalculatorPollMs);
+    if (!IsWindow(calculator.window)) TrackCalculatorWindow();
+    WatchCalculator();
     return kStarted;
   }
   return kProgramNotFound;
+}
+
+// The program brought the foreign window to the top: so does the desktop, where it lets us (the
+// window is looked for afresh: it may have come up since the last look).
+void FollowCalculatorRaised() {
+  std::uint32_t zOrder = ZOrderOf(calculator.window);
+  bool raised = zOrder > calculator.zOrder;
+  calculator.zOrder = zOrder;
+  if (raised) RaiseDesktopWindow(FindDesktopWindow(kCalculatorTitle));
+}
+
+// The program asked the calculator to close: its window on the desktop is asked to, where it is
+// seen; otherwise the one we started ends.
+void CloseCalculator() {
+  DesktopWindow shown = FindDesktopWindow(kCalculatorTitle);
+  if (shown != kNoDesktopWindow) {
+    CloseDesktopWindow(shown);
+  } else if (ProcessRunning(calculator.pid)) {
+    ::kill(static_cast<pid_t>(calculator.pid), SIGTERM);
+  }
+  calculator.pid = 0;
+  calculator.window = kNoWindow;
 }
 
 // ---- The help window --------------------------------------------------------------------------
@@ -163,14 +219,18 @@ void OpenDesktopHelp(std::string_view file) {
 }
 
 void WorldWindowChanged(Window window) {
-  if (window == kNoWindow || IsWindow(window)) return;
-  // The program asked the calculator to close: it ends.
+  // Where other programs' windows are seen, a calculator may come up at any time.
+  if (!calculator.poll && DesktopWindowsSeen()) WatchCalculator();
+  if (window == kNoWindow) return;
   if (window == calculator.window) {
-    if (ProcessRunning(calculator.pid)) ::kill(static_cast<pid_t>(calculator.pid), SIGTERM);
-    StopTracking();
+    if (IsWindow(window)) {
+      FollowCalculatorRaised();
+    } else {
+      CloseCalculator();
+    }
   }
-  // ... or the help window.
-  if (help && window == help->layerWindow) {
+  // The program asked the help window to close.
+  if (help && window == help->layerWindow && !IsWindow(window)) {
     help->layerWindow = kNoWindow;
     help->close();
   }

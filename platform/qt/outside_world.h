@@ -1,7 +1,8 @@
 // The world outside the program on the desktop: the calculator, a program of the desktop started
 // for "calc.exe" and known to the window system as a foreign window titled "Calculator" while it
-// runs; and the help window, our own viewer of the help files embedded in the program, known as a
-// foreign window with the help's title while it is open.
+// runs (on X11 also one opened elsewhere, raised and closed on the desktop with its foreign
+// window); and the help window, our own viewer of the help files embedded in the program, known as
+// a foreign window with the help's title while it is open.
 #pragma once
 
 #include <QWidget>
@@ -16,8 +17,8 @@ int StartDesktopProgram(std::string_view path);
 // Opens the help file at its contents page in the help window.
 void OpenDesktopHelp(std::string_view file);
 
-// A window changed or went: the programs and windows it stood for follow (a calculator asked to
-// close ends, a closed help window closes).
+// A window changed or went: the programs and windows it stood for follow (a calculator brought to
+// the top comes up, one asked to close ends, a closed help window closes).
 void WorldWindowChanged(Window window);
 
 // The help window while it is open; nullptr otherwise.

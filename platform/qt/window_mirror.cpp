@@ -1,6 +1,7 @@
 #include "window_mirror.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHash>
 #include <QPointer>
 #include <QScreen>
@@ -43,6 +44,7 @@ struct Entry {
 MirrorOptions mirrorOptions;
 QHash<Window, Entry> entries;
 QPointer<MainShell> shell;
+ShowMode shellRestoreMode = kShowNormal;  // how the main window comes back from the taskbar
 Window shownFocus = kNoWindow;
 Colour shownScrollColour{};
 bool syncAll = false;
@@ -77,10 +79,44 @@ QRect ControlRect(const WindowView& view) {
           view.rect.height};
 }
 
+// ---- The desktop's own changes ----------------------------------------------------------------
+
+// The student minimised the main window on the desktop, or brought it back: the window system
+// hears of it as of the program's own ShowWindow, so the program's window gets its size change.
+// It comes back as it was before (the program's window keeps its place in the middle of a large
+// screen even though the shell is maximised). Changes the mirror made itself agree with the
+// window's state already and pass.
+void FollowShellState() {
+  Window window = shell->LayerWindow();
+  WindowView view{};
+  if (!ViewWindow(window, view) || !view.visible) return;
+  bool minimised = shell->isMinimized();
+  if (minimised == ((view.style & kStyleMinimized) != 0)) return;
+  if (minimised) {
+    shellRestoreMode = (view.style & kStyleMaximized) ? kShowMaximized : kShowNormal;
+    ShowWindow(window, kShowMinimized);
+  } else {
+    ShowWindow(window, shellRestoreMode);
+  }
+  NoteLayerChanged();
+}
+
+class ShellStateWatch : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowStateChange && watched == shell) FollowShellState();
+    return false;
+  }
+};
+
 // ---- Creating ---------------------------------------------------------------------------------
 
 void CreateShell(Window window, Entry& entry) {
   shell = new MainShell(window);
+  shell->installEventFilter(new ShellStateWatch(shell));
   shell->TheDesk()->SetResized(SyncEverythingSoon);
   ScreenMetrics screen = GetScreenMetrics();
   shell->SetDeskSize(QSize(screen.width, screen.height), mirrorOptions.fixedScreen);
@@ -403,5 +439,6 @@ void ResetMirror() {
   shell = nullptr;
   shownFocus = kNoWindow;
   shownScrollColour = Colour{};
+  shellRestoreMode = kShowNormal;
   syncAll = false;
 }

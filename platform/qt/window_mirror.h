@@ -2,7 +2,8 @@
 // menu bar is the main shell; its modeless dialogs are frames on the shell's desk; modal dialogs
 // and message boxes are dialog windows over the shell; controls are widgets inside their dialog.
 // The window system tells of changes as they happen; the mirror brings the widgets up to date at
-// each idle moment, before the desktop waits for input.
+// each idle moment, before the desktop waits for input. The main shell minimised or restored on
+// the desktop is told the other way, to the window system at once.
 #pragma once
 
 #include <QList>
