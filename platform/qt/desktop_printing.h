@@ -1,5 +1,6 @@
 // Printing on the desktop: the print dialog of Qt, then the page drawn with the printer's
-// resolution. The window system's PrintDocument comes here.
+// resolution, by the page printer's module (page_printer.h), loaded at the first print. The
+// window system's PrintDocument comes here.
 #pragma once
 
 #include <span>

@@ -1,7 +1,8 @@
 // The pictures of the suite's resource libraries on the desktop: the welcome screen and its
 // picture button (BRISKL.DLL), and the main window's background picture (TRAMOR32.DLL). They are
-// our own artwork, drawn with QPainter the first time they are asked for; the libraries that hold
-// them are the only ones present.
+// our own artwork (suite_artwork.h): the welcome screen's for normal fonts drawn when the program
+// was built, the others the first time they are asked for. The libraries that hold them are the
+// only ones present.
 #pragma once
 
 #include <QPixmap>
