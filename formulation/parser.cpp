@@ -5,82 +5,14 @@
 #include <cmath>
 #include <system_error>
 
+#include "entry_chars.h"
+
+using namespace entry_chars;
+
 ParserNotices parserNotices{nullptr, nullptr};
 std::array<char, kLineBufferSize> rightSideAsTyped{};
 
 namespace {
-
-constexpr std::size_t npos = std::string_view::npos;
-
-// ---- Character classes ----
-
-// What a byte is, one bit per class; a byte may be in several (a digit is also a term character
-// and a number character). Looked up by the byte's unsigned value so that bytes 0x80-0xFF (the
-// relation signs among them) index the table like any other. Each character of a line is looked
-// at several times, so one table lookup answers every question about it.
-using CharKinds = std::uint16_t;
-enum CharKind : CharKinds {
-  kDigit = 1 << 0,
-  kTypedLetter = 1 << 1,  // the letters the entry line's keyboard filter lets through: not V, v
-  kVariableLetter = 1 << 2,
-  kTermChar = 1 << 3,    // a digit, "-", "." or a variable letter
-  kNumberChar = 1 << 4,  // what a number on the right may hold: digits, "-", "." and the blank
-  kSign = 1 << 5,
-  kRelationChar = 1 << 6,
-  kMinus = 1 << 7,
-  kPoint = 1 << 8,
-};
-
-constexpr std::string_view kDigits = "0123456789";
-constexpr std::string_view kTypedLetters = "PQRSTUpqrstu";
-
-using KindTable = std::array<CharKinds, 256>;
-
-constexpr void Mark(KindTable& table, std::string_view members, CharKinds kinds) {
-  for (const char c : members) table[static_cast<unsigned char>(c)] |= kinds;
-}
-
-constexpr KindTable BuildKindTable() {
-  KindTable kinds{};
-  Mark(kinds, kDigits, kDigit | kTermChar | kNumberChar);
-  Mark(kinds, kTypedLetters, kTypedLetter);
-  Mark(kinds, kVariableLetters, kVariableLetter | kTermChar);
-  Mark(kinds, "-", kTermChar | kNumberChar | kSign | kMinus);
-  Mark(kinds, ".", kTermChar | kNumberChar | kPoint);
-  Mark(kinds, " ", kNumberChar);
-  Mark(kinds, "+", kSign);
-  for (int byte = 0; byte < 256; ++byte) {
-    if (kRelationCodeOfByte[byte] != kRelationNone) kinds[byte] |= kRelationChar;
-  }
-  return kinds;
-}
-constexpr KindTable kKindOf = BuildKindTable();
-
-// The slot of each byte that names a variable, -1 for every other byte.
-constexpr std::array<signed char, 256> SlotTable() {
-  std::array<signed char, 256> slots{};
-  slots.fill(-1);
-  for (int k = 0; kVariableLetters[k] != '\0'; ++k) {
-    slots[static_cast<unsigned char>(kVariableLetters[k])] =
-        static_cast<signed char>(k % kLetterSlots);
-  }
-  return slots;
-}
-constexpr std::array<signed char, 256> kSlotOfChar = SlotTable();
-
-// clang-format off
-bool Is(char c, CharKinds kinds) { return (kKindOf[static_cast<unsigned char>(c)] & kinds) != 0; }
-bool IsDigit(char c) { return Is(c, kDigit); }
-bool IsTypedLetter(char c) { return Is(c, kTypedLetter); }
-bool IsVariableLetter(char c) { return Is(c, kVariableLetter); }
-bool IsRelationChar(char c) { return Is(c, kRelationChar); }
-bool IsSign(char c) { return Is(c, kSign); }
-bool IsNotNumberChar(char c) { return !Is(c, kNumberChar); }
-bool IsNotTermChar(char c) { return !Is(c, kTermChar); }
-int SlotOf(char c) { return kSlotOfChar[static_cast<unsigned char>(c)]; }
-// A term character may follow these and still belong to the same number.
-bool ContinuesNumber(char previous) { return Is(previous, kDigit | kPoint); }
-// clang-format on
 
 // Copies text into buffer, cut at its end, always terminated.
 void PutText(std::span<char> buffer, std::string_view text) {
@@ -90,113 +22,31 @@ void PutText(std::span<char> buffer, std::string_view text) {
   buffer[kept] = '\0';
 }
 
-// The text of the entry field: the line up to its first NUL byte, at most kMaxLineChars characters.
-// Whatever else a caller hands in is never looked at.
-std::string_view FieldText(std::string_view line) {
-  return line.substr(0, std::min(line.find('\0'), std::size_t{kMaxLineChars}));
-}
-
-// The first character of the text that passes the test, or npos.
-template <typename Test>
-std::size_t FirstOf(std::string_view text, Test test) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (test(text[i])) return i;
-  }
-  return npos;
-}
-
-template <typename Test>
-bool AnyOf(std::string_view text, Test test) {
-  return FirstOf(text, test) != npos;
-}
-
-// ---- The format check ----
-
-struct SqueezedLine {
-  std::array<char, kMaxLineChars> chars;
-  std::size_t length;
-};
-
-SqueezedLine WithoutBlanks(std::string_view field) {
-  // Every character is written where the squeezed text ends; only a non-blank moves the end on.
-  // The end never passes the character being read, so the copy stays inside the field's length.
-  SqueezedLine squeezed{};
-  std::size_t length = 0;
-  for (const char c : field) {
-    squeezed.chars[length] = c;
-    length += c != ' ' ? 1 : 0;
-  }
-  squeezed.length = length;
-  return squeezed;
-}
-
-bool EndsProperly(std::string_view s) {
-  // The last character is not "+", "-" or a relation character.
-  const char last = s.back();
-  return !IsSign(last) && !IsRelationChar(last);
-}
-
-// The pair rules as data: for each character of the line without blanks, the kinds of character
-// that may not follow it. After a typed letter no typed letter; after "-" or "." neither the same
-// character nor a relation; after a digit or a "+" anything (three "+" in a row are refused
-// apart); after every other character (a relation, or anything pasted) no relation.
-constexpr KindTable BuildNotAfterTable() {
-  KindTable notAfter{};
-  notAfter.fill(kRelationChar);
-  for (const char c : kDigits) notAfter[static_cast<unsigned char>(c)] = 0;
-  for (const char c : kTypedLetters) notAfter[static_cast<unsigned char>(c)] = kTypedLetter;
-  notAfter['+'] = 0;
-  notAfter['-'] = kMinus | kRelationChar;
-  notAfter['.'] = kPoint | kRelationChar;
-  return notAfter;
-}
-constexpr KindTable kNotAfter = BuildNotAfterTable();
-
-bool ThreePlusesAt(std::string_view s, std::size_t i) {
-  // Two "+" in a row pass; a third right after them does not.
-  return s[i] == '+' && s[i + 1] == '+' && i + 2 < s.size() && s[i + 2] == '+';
-}
-
-bool PairIsProper(std::string_view s, std::size_t i) {
-  // A character and the one after it: letters do not meet letters, signs and points do not meet
-  // their own kind or a relation, nothing but a digit, letter or sign stands before a relation.
-  return !Is(s[i + 1], kNotAfter[static_cast<unsigned char>(s[i])]) && !ThreePlusesAt(s, i);
-}
-
-bool PairsAreProper(std::string_view s) {
-  // Every character but the last, together with the character after it.
-  for (std::size_t i = 0; i + 1 < s.size(); ++i) {
-    if (!PairIsProper(s, i)) return false;
-  }
-  return true;
-}
-
-bool RelationNeighboursAreProper(std::string_view s, std::size_t at) {
-  // No sign before the relation, no letter right after it (EndsProperly keeps one after it).
-  return !IsSign(s[at - 1]) && !IsTypedLetter(s[at + 1]);
-}
-
-bool RightSideIsSingleItem(std::string_view s, std::size_t at) {
-  // From the second character after the relation on, no sign and no relation character.
-  for (std::size_t i = at + 2; i < s.size(); ++i) {
-    if (Is(s[i], kSign | kRelationChar)) return false;
-  }
-  return true;
-}
-
-bool RelationIsProper(std::string_view s) {
-  // None: an objective function. More than one, or one in first place, is improper.
-  const std::size_t at = FirstOf(s, IsRelationChar);
-  if (at == npos) return true;
-  if (at == 0 || AnyOf(s.substr(at + 1), IsRelationChar)) return false;
-  return RelationNeighboursAreProper(s, at) && RightSideIsSingleItem(s, at);
-}
-
 // ---- The right-hand side ----
 
-bool IsMirroredForm(std::string_view before, std::string_view after) {
+// Where the relation stands, and whether a variable letter stands left of it.
+struct RelationPlace {
+  std::size_t at;  // the first relation character, npos without one
+  bool letterBefore;
+};
+
+RelationPlace FindRelation(std::string_view line) {
+  // One pass up to the first relation character, noting the variable letters on the way.
+  RelationPlace place{npos, false};
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const CharKinds kinds = KindOf(line[i]);
+    if (kinds & kRelationChar) {
+      place.at = i;
+      return place;
+    }
+    place.letterBefore |= (kinds & kVariableLetter) != 0;
+  }
+  return place;
+}
+
+bool IsMirroredForm(bool letterBefore, std::string_view after) {
   // Nothing but a number left of the relation and a variable right of it («120 ≥ 3p»).
-  return !AnyOf(before, IsVariableLetter) && AnyOf(after, IsVariableLetter);
+  return !letterBefore && AnyOf(after, IsVariableLetter);
 }
 
 std::string_view MirroredRightSide(std::string_view before) {
@@ -216,12 +66,25 @@ std::string_view NormalRightSide(std::string_view after) {
   return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
-bool HasStrayItems(std::string_view text) {
-  // A second item after a blank («12 0»), a letter, or another relation: no value is read.
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] == ' ' && text[i + 1] != ' ') return true;
+bool StartsSecondItem(std::string_view text, std::size_t i) {
+  // A blank with something other than a blank right after it.
+  return text[i] == ' ' && i + 1 < text.size() && text[i + 1] != ' ';
+}
+
+// What the right side holds besides its number.
+enum class RightSideItems { kNumberOnly, kOtherCharacters, kStrayItems };
+
+RightSideItems ItemsOf(std::string_view text) {
+  // A second item after a blank («12 0»), a letter, or another relation is a stray item: no value
+  // is read. Any other character that no number holds spoils the value read.
+  RightSideItems items = RightSideItems::kNumberOnly;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (Is(text[i], kTypedLetter | kRelationChar) || StartsSecondItem(text, i)) {
+      return RightSideItems::kStrayItems;
+    }
+    if (IsNotNumberChar(text[i])) items = RightSideItems::kOtherCharacters;
   }
-  return AnyOf(text, IsTypedLetter) || AnyOf(text, IsRelationChar);
+  return items;
 }
 
 void RejectRightSide(std::string_view text, ParsedEntry& entry) {
@@ -232,57 +95,36 @@ void RejectRightSide(std::string_view text, ParsedEntry& entry) {
   PutText(slot.text, text);
 }
 
-void ValidateRightSide(std::string_view text, ParsedEntry& entry) {
+void ValidateRightSide(std::string_view text, bool numberOnly, ParsedEntry& entry) {
   // A number that ReadNumber reads and that holds nothing but number characters is the value;
   // a value read before a stray character was found stays as rhs, but is not valid.
   double value = 0;
   const bool read = ReadNumber(text, value);
   if (read) entry.enteredRow.rhs = value;
-  if (read && !AnyOf(text, IsNotNumberChar)) {
+  if (read && numberOnly) {
     entry.rhsValid = 1;
     return;
   }
   RejectRightSide(text, entry);
 }
 
-// ---- The terms ----
+// ---- Cutting the left text into terms ----
 
-// The left text being cut into terms. A term ends at an end marker (NUL); where a "-" starts the
-// next term right after a character, the rest moves one place right to make room for the marker.
-inline constexpr std::size_t kWorkingCopySize = kMaxLineChars + kMaxTerms + 1;
-
-struct WorkingCopy {
-  std::array<char, kWorkingCopySize> chars;
-  std::size_t length;  // characters in use, end markers included
-  std::size_t origin;  // where the left text starts in the line
-  std::size_t shifts;  // places the text has moved right so far
+// Where one term lies in the text whose terms are read.
+struct TermPlace {
+  std::size_t start;  // its first character, after its sign
+  std::size_t end;    // one past its last: the sign that ends it, or the end of the text
+  std::size_t next;   // where the next term starts: after a "+", or at the "-" that is its sign
+  bool negative;
 };
-// The left text is at most the line; each of at most kMaxTerms term ends moves it once; then the
-// terminator.
-static_assert(std::tuple_size_v<decltype(WorkingCopy::chars)> >= kMaxLineChars + kMaxTerms + 1);
 
-WorkingCopy CopyLeftText(std::string_view left, std::size_t origin) {
-  // Only the characters below length are ever read or moved, so the rest of the buffer is not
-  // cleared first.
-  WorkingCopy work;
-  work.length = std::min(left.size(), std::size_t{kMaxLineChars});
-  std::copy_n(left.data(), work.length, work.chars.data());
-  work.origin = origin;
-  work.shifts = 0;
-  return work;
-}
-
-std::string_view Span(const WorkingCopy& work, std::size_t from, std::size_t to) {
-  return std::string_view(work.chars.data() + from, to - from);
-}
-
-std::size_t FindTermStart(const WorkingCopy& work, std::size_t from, bool& negative) {
+std::size_t FindTermStart(std::string_view text, std::size_t from, bool& negative) {
   // Skip what is neither a term character nor a sign. A "+" or "-" met first is passed over and
   // the scan starts again after it, the "-" making the term negative (two do not cancel). A term
   // character met starts the term at the scan's starting point. The end: the term is empty.
   std::size_t scanStart = from;
-  for (std::size_t i = from; i < work.length; ++i) {
-    const char c = work.chars[i];
+  for (std::size_t i = from; i < text.size(); ++i) {
+    const char c = text[i];
     if (IsSign(c)) {
       if (c == '-') negative = true;
       scanStart = i + 1;
@@ -290,45 +132,22 @@ std::size_t FindTermStart(const WorkingCopy& work, std::size_t from, bool& negat
       return scanStart;
     }
   }
-  return work.length;
+  return text.size();
 }
 
-struct TermEnd {
-  std::size_t end;     // one past the term's last character
-  std::size_t next;    // where the next term starts
-  std::size_t signAt;  // place in the line of the sign that ended the term, npos at the text's end
-};
-
-void MakeRoomAt(WorkingCopy& work, std::size_t at) {
-  // Moves the text from at on one place right. The static_assert above keeps room for this.
-  if (work.length + 1 >= work.chars.size()) return;
-  std::copy_backward(work.chars.begin() + static_cast<std::ptrdiff_t>(at),
-                     work.chars.begin() + static_cast<std::ptrdiff_t>(work.length),
-                     work.chars.begin() + static_cast<std::ptrdiff_t>(work.length + 1));
-  ++work.length;
-  ++work.shifts;
+TermPlace PlaceTerm(std::string_view text, std::size_t pos) {
+  // A term runs from its sign (a "-" at pos makes it negative) to the first "+" or "-" after its
+  // start, or to the end of the text.
+  bool negative = text[pos] == '-';
+  if (negative) ++pos;
+  const std::size_t start = FindTermStart(text, pos, negative);
+  const std::size_t found = FirstOf(text.substr(start), IsSign);
+  if (found == npos) return {start, text.size(), text.size(), negative};
+  const std::size_t end = start + found;
+  return {start, end, text[end] == '+' ? end + 1 : end, negative};
 }
 
-TermEnd EndTerm(WorkingCopy& work, std::size_t start) {
-  // The first "+" or "-" after the start ends the term. A "+" becomes the end marker. Before a
-  // "-" the end marker takes a blank's place, or the text moves right to make room for it; the
-  // "-" stays to start the next term.
-  const std::size_t found = FirstOf(Span(work, start, work.length), IsSign);
-  if (found == npos) return {work.length, work.length, npos};
-  const std::size_t at = start + found;
-  const std::size_t signAt = work.origin + at - work.shifts;
-  if (work.chars[at] == '+') {
-    work.chars[at] = '\0';
-    return {at, at + 1, signAt};
-  }
-  if (work.chars[at - 1] == ' ') {
-    work.chars[at - 1] = '\0';
-    return {at - 1, at, signAt};
-  }
-  MakeRoomAt(work, at);
-  work.chars[at] = '\0';
-  return {at, at + 1, signAt};
-}
+// ---- One term ----
 
 std::string_view StripBlanks(std::string_view term) {
   // Leading and trailing blanks go.
@@ -361,37 +180,68 @@ void StoreTermText(EntryTerm& stored, bool negative, std::string_view term) {
   PutText(std::span<char>(stored.text).subspan(at), term);
 }
 
-std::uint32_t OtherLetterFlag(std::string_view term, std::size_t letterAt) {
-  // A later variable letter that is another character (case counts) is a second variable.
-  for (std::size_t i = letterAt + 1; i < term.size(); ++i) {
-    if (IsVariableLetter(term[i]) && term[i] != term[letterAt]) return kFlagManyVariables;
-  }
-  return 0;
-}
+// Where a term's variable letter and its coefficient stand, and what is wrong with them, as one
+// pass over the term (without its sign) finds them.
+struct TermShape {
+  std::size_t letterAt;      // the first variable letter, npos without one
+  std::size_t numberBefore;  // the first term character before that letter, npos without one
+  std::size_t numberAfter;   // the first term character after that letter, npos without one
+  std::uint32_t flags;       // kFlagManyVariables, kFlagManyCoefficients
+};
 
-std::uint32_t CoefficientBeforeFlag(std::string_view term, std::size_t letterAt, bool& opened) {
+void ShapeBeforeLetter(TermShape& shape, std::string_view term, std::size_t i) {
   // The first term character before the letter opens the coefficient; a later one that does not
   // continue a number («3 4p») is a second coefficient.
-  opened = false;
-  for (std::size_t i = 0; i < letterAt; ++i) {
-    if (!IsTermChar(term[i])) continue;
-    if (opened && !ContinuesNumber(term[i - 1])) return kFlagManyCoefficients;
-    opened = true;
+  if (shape.numberBefore == npos) {
+    shape.numberBefore = i;
+  } else if (!ContinuesNumber(term[i - 1])) {
+    shape.flags |= kFlagManyCoefficients;
   }
-  return 0;
 }
 
-std::uint32_t CoefficientAfterFlag(std::string_view term, std::size_t letterAt, bool openedBefore) {
-  // After a coefficient before the letter, nothing more may follow («3p4»). Without one, the
-  // first term character after the letter opens a trailing coefficient, which later ones must
-  // continue.
-  bool opened = false;
-  for (std::size_t i = letterAt + 1; i < term.size(); ++i) {
-    if (!IsTermChar(term[i])) continue;
-    if (openedBefore || (opened && !ContinuesNumber(term[i - 1]))) return kFlagManyCoefficients;
-    opened = true;
+void ShapeAfterLetter(TermShape& shape, std::string_view term, std::size_t i) {
+  // A later variable letter that is another character (case counts) is a second variable. After
+  // a coefficient before the letter nothing more may follow («3p4»); without one, the first term
+  // character after the letter opens a trailing coefficient, which later ones must continue.
+  if (IsVariableLetter(term[i]) && term[i] != term[shape.letterAt]) {
+    shape.flags |= kFlagManyVariables;
   }
-  return 0;
+  if (shape.numberBefore != npos) {
+    shape.flags |= kFlagManyCoefficients;
+  } else if (shape.numberAfter == npos) {
+    shape.numberAfter = i;
+  } else if (!ContinuesNumber(term[i - 1])) {
+    shape.flags |= kFlagManyCoefficients;
+  }
+}
+
+TermShape ShapeOf(std::string_view term) {
+  // Each term character in turn: the first variable letter, or one before or after it.
+  TermShape shape{npos, npos, npos, 0};
+  for (std::size_t i = 0; i < term.size(); ++i) {
+    if (!IsTermChar(term[i])) continue;
+    if (shape.letterAt != npos) {
+      ShapeAfterLetter(shape, term, i);
+    } else if (IsVariableLetter(term[i])) {
+      shape.letterAt = i;
+    } else {
+      ShapeBeforeLetter(shape, term, i);
+    }
+  }
+  return shape;
+}
+
+TermScan ScanVariables(std::string_view term, const TermShape& shape, ParsedEntry& entry) {
+  // The first variable letter names the term's variable. Without one the term is a bare number,
+  // or not even that.
+  if (shape.letterAt == npos) {
+    double unused = 0;
+    return {ReadNumber(term, unused) ? kFlagNoVariable : kFlagNoVariable | kFlagBadNumber, -1};
+  }
+  TermScan scan{shape.flags, SlotOf(term[shape.letterAt])};
+  if (scan.flags & kFlagManyVariables) scan.slot = -1;
+  if (scan.flags == 0) entry.variableSeen[static_cast<std::size_t>(scan.slot)] = 1;
+  return scan;
 }
 
 void AddCoefficient(ParsedEntry& entry, int slot, double value) {
@@ -400,41 +250,59 @@ void AddCoefficient(ParsedEntry& entry, int slot, double value) {
   entry.enteredRow.coef[slot] += value;
 }
 
+std::uint32_t ReadCoefficient(std::string_view term, const TermShape& shape, bool negative,
+                              int slot, ParsedEntry& entry, double& coef) {
+  // A number before the letter is the coefficient; else one after it (a convention warning);
+  // else 1. A negative term negates it.
+  if (shape.letterAt == npos || slot < 0 || slot >= kLetterSlots) return kFlagNoVariable;
+  double value = 1;
+  std::uint32_t flags = 0;
+  if (shape.numberBefore != npos) {
+    if (!ReadNumber(term.substr(shape.numberBefore), value)) return kFlagBadNumber;
+  } else if (shape.numberAfter != npos) {
+    flags = kFlagCoefficientAfter;
+    if (!ReadNumber(term.substr(shape.numberAfter), value)) return flags | kFlagBadNumber;
+  }
+  coef = negative ? -value : value;
+  AddCoefficient(entry, slot, coef);
+  return flags;
+}
+
+void ReadTerm(std::string_view text, bool negative, EntryTerm& stored, ParsedEntry& entry,
+              NoticeOwner owner) {
+  // A term's text, variable, flags and coefficient.
+  entry.termNegative = negative ? 1 : 0;
+  const std::string_view term = CutOverlongTerm(StripBlanks(text), entry, owner);
+  StoreTermText(stored, negative, term);
+  const TermShape shape = ShapeOf(term);
+  const TermScan scan = ScanVariables(term, shape, entry);
+  std::uint32_t flags = scan.flags;
+  stored.var = scan.slot;
+  if (flags == 0) flags = ReadCoefficient(term, shape, negative, scan.slot, entry, stored.coef);
+  stored.status = flags << 8;
+}
+
+// ---- The whole line ----
+
 struct TermsRead {
   int count;
   int errors;
   std::size_t lastSignAt;  // the sign that ended the last term read, npos at the text's end
 };
 
-TermEnd ReadOneTerm(WorkingCopy& work, std::size_t pos, EntryTerm& stored, ParsedEntry& entry,
-                    NoticeOwner owner) {
-  // A term from its sign to its end: text, variable, flags and coefficient.
-  bool negative = work.chars[pos] == '-';
-  if (negative) ++pos;
-  const std::size_t start = FindTermStart(work, pos, negative);
-  const TermEnd end = EndTerm(work, start);
-  entry.termNegative = negative ? 1 : 0;
-  const std::string_view term =
-      CutOverlongTerm(StripBlanks(Span(work, start, end.end)), entry, owner);
-  StoreTermText(stored, negative, term);
-  const TermScan scan = ScanTermVariables(term, entry);
-  std::uint32_t flags = scan.flags;
-  stored.var = scan.slot;
-  if (flags == 0) flags = ReadTermCoefficient(term, negative, scan.slot, entry, stored.coef);
-  stored.status = flags << 8;
-  return end;
-}
-
-TermsRead ReadTerms(WorkingCopy& work, ParsedEntry& entry, NoticeOwner owner) {
+TermsRead ReadTerms(const LeftText& left, ParsedEntry& entry, NoticeOwner owner) {
   // Terms while text remains, fifteen at most; each with flags other than 0 or 8 is an error.
+  // left.origin tells a place in the text as a place in the line.
   TermsRead read{0, 0, npos};
   std::size_t pos = 0;
-  while (pos < work.length && read.count < kMaxTerms) {
+  while (pos < left.text.size() && read.count < kMaxTerms) {
+    const TermPlace place = PlaceTerm(left.text, pos);
     EntryTerm& stored = entry.terms[static_cast<std::size_t>(read.count)];
-    const TermEnd end = ReadOneTerm(work, pos, stored, entry, owner);
+    ReadTerm(left.text.substr(place.start, place.end - place.start), place.negative, stored, entry,
+             owner);
     if (IsTermError(TermFlags(stored.status))) ++read.errors;
-    read.lastSignAt = end.signAt;
-    pos = end.next;
+    read.lastSignAt = place.end < left.text.size() ? left.origin + place.end : npos;
+    pos = place.next;
     ++read.count;
   }
   return read;
@@ -443,12 +311,14 @@ TermsRead ReadTerms(WorkingCopy& work, ParsedEntry& entry, NoticeOwner owner) {
 void ResetEntry(ParsedEntry& entry) {
   // Nothing of the previous line survives: every term, the sums, relation, flags and counts.
   // Each member is named (the binding does not compile if the record gains or loses one) and
-  // set once, the terms one record after the other: plain stores, quicker here than clearing
-  // the whole kilobyte in one string instruction.
+  // set once.
   auto& [enteredRow, terms, termCount, rhsValid, variableSeen, variableRepeated, termNegative,
          overlongVariable] = entry;
   enteredRow = FormulationRow{{}, kRelationNone, kEmptyRhs};
-  terms.fill(EntryTerm{});
+  // The terms one record after the other, in plain stores (quicker here than one string
+  // instruction over the whole kilobyte), without a loop counter between them.
+#pragma GCC unroll kTermSlots
+  for (EntryTerm& term : terms) term = EntryTerm{};
   termCount = 0;
   rhsValid = 0;
   variableSeen.fill(0);
@@ -466,24 +336,16 @@ void ReportFullAnswer(NoticeOwner owner, std::size_t charactersKept) {
 
 }  // namespace
 
-bool CheckEntryFormat(std::string_view line) {
-  // Blanks do not count. An empty line is improper.
-  const SqueezedLine squeezed = WithoutBlanks(FieldText(line));
-  const std::string_view s(squeezed.chars.data(), squeezed.length);
-  return !s.empty() && EndsProperly(s) && PairsAreProper(s) && RelationIsProper(s);
-}
-
 int ParseEntry(std::string_view line, ParsedEntry& entry, NoticeOwner owner) {
   // From nothing: reset, give up on a blank line, split off the relation and the right-hand side,
   // read the terms, tell the student when the fifteenth was read.
   ResetEntry(entry);
   PutText(rightSideAsTyped, "");
   const std::string_view field = FieldText(line);
-  const std::size_t first = field.find_first_not_of(' ');
+  const std::size_t first = FirstOf(field, IsNotBlank);
   if (first == npos) return -1;
   const LeftText left = SplitRelation(field.substr(first), entry, rightSideAsTyped);
-  WorkingCopy work = CopyLeftText(left.text, first + left.origin);
-  const TermsRead read = ReadTerms(work, entry, owner);
+  const TermsRead read = ReadTerms({first + left.origin, left.text}, entry, owner);
   if (read.count == kMaxTerms) {
     ReportFullAnswer(owner, read.lastSignAt == npos ? field.size() : read.lastSignAt);
   }
@@ -494,65 +356,37 @@ int ParseEntry(std::string_view line, ParsedEntry& entry, NoticeOwner owner) {
 LeftText SplitRelation(std::string_view line, ParsedEntry& entry, std::span<char> asTyped) {
   PutText(asTyped, "");
   // Only the first relation character counts; without one the whole line holds the terms.
-  const std::size_t at = FirstOf(line, IsRelationChar);
+  const RelationPlace relation = FindRelation(line);
+  const std::size_t at = relation.at;
   if (at == npos) return {0, line};
   const std::string_view before = line.substr(0, at);
   const std::string_view after = line.substr(at + 1);
   entry.enteredRow.relation = RelationCodeOf(line[at]);
-  if (IsMirroredForm(before, after)) {
+  if (IsMirroredForm(relation.letterBefore, after)) {
     entry.enteredRow.relation = MirrorRelation(RelationCodeOf(line[at]));
     const std::string_view rightSide = MirroredRightSide(before);
     PutText(asTyped, rightSide);
-    ValidateRightSide(rightSide, entry);
+    ValidateRightSide(rightSide, !AnyOf(rightSide, IsNotNumberChar), entry);
     return {at + 1, after};
   }
   const std::string_view rightSide = NormalRightSide(after);
   PutText(asTyped, rightSide);
-  if (HasStrayItems(rightSide)) {
+  const RightSideItems items = ItemsOf(rightSide);
+  if (items == RightSideItems::kStrayItems) {
     RejectRightSide(rightSide, entry);
   } else {
-    ValidateRightSide(rightSide, entry);
+    ValidateRightSide(rightSide, items == RightSideItems::kNumberOnly, entry);
   }
   return {0, before};
 }
 
 TermScan ScanTermVariables(std::string_view term, ParsedEntry& entry) {
-  // The first variable letter names the term's variable. Without one the term is a bare number,
-  // or not even that.
-  const std::size_t letterAt = FirstOf(term, IsVariableLetter);
-  if (letterAt == npos) {
-    double unused = 0;
-    return {ReadNumber(term, unused) ? kFlagNoVariable : kFlagNoVariable | kFlagBadNumber, -1};
-  }
-  bool openedBefore = false;
-  TermScan scan{0, SlotOf(term[letterAt])};
-  scan.flags |= OtherLetterFlag(term, letterAt);
-  scan.flags |= CoefficientBeforeFlag(term, letterAt, openedBefore);
-  scan.flags |= CoefficientAfterFlag(term, letterAt, openedBefore);
-  if (scan.flags & kFlagManyVariables) scan.slot = -1;
-  if (scan.flags == 0) entry.variableSeen[static_cast<std::size_t>(scan.slot)] = 1;
-  return scan;
+  return ScanVariables(term, ShapeOf(term), entry);
 }
 
 std::uint32_t ReadTermCoefficient(std::string_view term, bool negative, int slot,
                                   ParsedEntry& entry, double& coef) {
-  // A number before the letter is the coefficient; else one after it (a convention warning);
-  // else 1. A negative term negates it.
-  const std::size_t letterAt = FirstOf(term, IsVariableLetter);
-  if (letterAt == npos || slot < 0 || slot >= kLetterSlots) return kFlagNoVariable;
-  const std::size_t before = FirstOf(term.substr(0, letterAt), IsTermChar);
-  const std::size_t after = FirstOf(term.substr(letterAt + 1), IsTermChar);
-  double value = 1;
-  std::uint32_t flags = 0;
-  if (before != npos) {
-    if (!ReadNumber(term.substr(before), value)) return kFlagBadNumber;
-  } else if (after != npos) {
-    flags = kFlagCoefficientAfter;
-    if (!ReadNumber(term.substr(letterAt + 1 + after), value)) return flags | kFlagBadNumber;
-  }
-  coef = negative ? -value : value;
-  AddCoefficient(entry, slot, coef);
-  return flags;
+  return ReadCoefficient(term, ShapeOf(term), negative, slot, entry, coef);
 }
 
 namespace {

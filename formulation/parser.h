@@ -1,11 +1,12 @@
-// The equation parser: the character-level format check of a typed line and the parse of the line
-// into a ParsedEntry (terms, per-slot sums, relation, right-hand side). The entry panel calls both;
-// the matcher and the diagnosis read what the parse left, the error list the right side as typed.
+// The equation parser: the parse of a typed line into a ParsedEntry (terms, per-slot sums,
+// relation, right-hand side). The entry panel calls it after the format check (entry_format.h,
+// included here); the matcher and the diagnosis read what the parse left, the error list the right
+// side as typed.
 //
 // A line is the text of the entry field: at most kMaxLineChars characters, ending at its first NUL
-// byte as the field's zero-terminated text does. Both CheckEntryFormat and ParseEntry work on that
-// much of whatever they are given, so a longer or NUL-holding view is safe and reads as its first
-// kMaxLineChars characters up to the NUL.
+// byte as the field's zero-terminated text does. ParseEntry works on that much of whatever it is
+// given, so a longer or NUL-holding view is safe and reads as its first kMaxLineChars characters
+// up to the NUL.
 #pragma once
 
 #include <array>
@@ -14,11 +15,8 @@
 #include <span>
 #include <string_view>
 
+#include "entry_format.h"
 #include "formulation_model.h"
-
-// The entry field holds at most this many characters; its buffer one more for the terminator.
-inline constexpr int kMaxLineChars = 77;
-inline constexpr int kLineBufferSize = kMaxLineChars + 1;
 
 // The parser reports two overflows to the student; the entry panel fills these in so that the
 // notices open as dialogs owned by it. Either may be left empty (null), and both are by default.
@@ -37,9 +35,6 @@ extern ParserNotices parserNotices;
 // it, whether or not the value was valid, so that a value refused later (a right-hand side of 0)
 // can still be shown as typed.
 extern std::array<char, kLineBufferSize> rightSideAsTyped;
-
-// True when the line may be parsed. The line is not changed.
-bool CheckEntryFormat(std::string_view line);
 
 // Rebuilds the entry from the line. Returns the number of erroneous terms, or -1 when the line
 // holds nothing but blanks. Never rejects a line: what it cannot read becomes a flag. Reports
