@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
-#include <deque>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,12 +21,14 @@
 #include "courselib.h"
 #include "lesson_state.h"
 #include "main_window.h"
+#include "panel_fixture.h"
 #include "platform.h"
 #include "ui_resources.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace panel_fixture;
 
 constexpr int kTestBusyTimeoutMs = 100;
 
@@ -45,7 +45,6 @@ struct World {
   std::vector<std::string> events;
   std::vector<std::vector<std::string>> pages;
   std::vector<BoxSeen> boxes;
-  std::deque<std::function<void()>> steps;  // each idle moment takes the next one
 };
 
 World world;
@@ -56,14 +55,6 @@ void EventSeen(std::string_view text) {
 
 void PagePrinted(Window, std::span<const std::string_view> lines) {
   world.pages.emplace_back(lines.begin(), lines.end());
-}
-
-// With no steps left the input has ended, and the loop that waits gives up.
-void NextStep() {
-  if (world.steps.empty()) return;
-  std::function<void()> step = std::move(world.steps.front());
-  world.steps.pop_front();
-  step();
 }
 
 // Notes the message box on top and presses one of its buttons.
@@ -160,12 +151,10 @@ class Certificates : public testing::Test {
     root = pattern;
     storePath = root / kRecordStoreFileName;
     world = World{};
-    ResetWindowSystem();
     Backend backend{};
     backend.reportEvent = EventSeen;
     backend.printDocument = PagePrinted;
-    backend.waitForInput = NextStep;
-    InstallBackend(backend);
+    StartWindowSystem(backend);
     SignIn("Ann");
   }
 
@@ -229,7 +218,6 @@ class Certificates : public testing::Test {
 
 // Double click, Cancel and Escape are pinned by the session script cert_series.
 TEST_F(Certificates, SeriesDialogEndsWithTheSeriesChosenOrMinusOne) {
-  using Step = std::function<void()>;
   auto select = [](int row) -> Step { return [row] { ListClickRow(SeriesList(), row, false); }; };
   auto clickOk = [] { ClickButton(DialogItem(SeriesDialog(), kIdOk)); };
   struct Case {
@@ -250,7 +238,7 @@ TEST_F(Certificates, SeriesDialogEndsWithTheSeriesChosenOrMinusOne) {
     SCOPED_TRACE(c.name);
     ForgetCertificatesOfRun();
     world = World{};
-    world.steps.assign(c.steps.begin(), c.steps.end());
+    Play(c.steps);
     EXPECT_EQ(SelectCertificationSeries(kNoWindow), c.expected);
     std::vector<std::string> events;
     if (c.expected != -1) events.push_back("series selected: " + std::to_string(c.expected));
@@ -264,7 +252,7 @@ TEST_F(Certificates, SeriesDialogEndsWithTheSeriesChosenOrMinusOne) {
 TEST_F(Certificates, PrintRecordedWithNothingRecordedSaysSoAndPrintsNothing) {
   // A certification of another lesson is not this lesson's.
   RecordInStore(2, kLessonIdMajor, kLessonIdMinor + 1);
-  world.steps = {[] { AnswerBox(kIdOk); }};
+  Play({[] { AnswerBox(kIdOk); }});
   EXPECT_EQ(PrintRecorded(), 0);
   EXPECT_TRUE(world.pages.empty());
   EXPECT_EQ(world.boxes, std::vector<BoxSeen>{kNothingRecordedBox});
@@ -299,7 +287,7 @@ TEST_F(Certificates, StoreThatCannotAnswerFallsBackToWhatItKnewAtSignIn) {
       SignIn("Ben");
     }
     world = World{};
-    world.steps = {[] { AnswerBox(kIdOk); }};
+    Play({[] { AnswerBox(kIdOk); }});
     {
       OtherProgram other(storePath);
       other.Run("BEGIN EXCLUSIVE");
@@ -361,7 +349,7 @@ TEST_F(Certificates, PrintNewWithoutAPassInThisRunPrintsWhatTheStoreHolds) {
 TEST_F(Certificates, RecordingTheStoreRefusesIsToldWritesNothingAndKeepsThePassForPrinting) {
   series = 5;
   ASSERT_EQ(PrintNew(1), 1);
-  world.steps = {[] { AnswerBox(kIdOk); }};
+  Play({[] { AnswerBox(kIdOk); }});
   {
     OtherProgram other(storePath);
     other.Run("BEGIN EXCLUSIVE");
@@ -382,8 +370,6 @@ TEST_F(Certificates, RecordingTheStoreRefusesIsToldWritesNothingAndKeepsThePassF
 
 // ---- The main window's certificate commands -----------------------------------------------------
 
-constexpr char kMainClass[] = "CertificatesTestMain";
-
 // The menu bar as one letter a position, '+' enabled and '-' greyed, then the options pop-up's
 // items the same way.
 std::string MenuState() {
@@ -403,11 +389,7 @@ class MainWindowCertificates : public Certificates {
  protected:
   void SetUp() override {
     Certificates::SetUp();
-    RegisterResources(LessonResources());
-    RegisterWindowClass({kMainClass, TsbWndProc, {0, 128, 128}, "TAVRIN"});
-    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 640, 480,
-                                kNoWindow, 0, 0);
-    ASSERT_NE(mainWindow, kNoWindow);
+    ASSERT_NE(CreateMainWindow(TsbWndProc, "TAVRIN", {0, 0, 640, 480}), kNoWindow);
     std::copy(record.begin(), record.end(), studentRecord.begin());
     std::copy(dataA.begin(), dataA.end(), studentDataA.begin());
     std::copy(dataB.begin(), dataB.end(), studentDataB.begin());
@@ -418,11 +400,7 @@ class MainWindowCertificates : public Certificates {
   }
 
   void TearDown() override {
-    if (activePanel != kNoWindow) DestroyWindow(activePanel);
-    SetActivePanel(kNoWindow);
-    DestroyWindow(mainWindow);
-    mainWindow = kNoWindow;
-    RunMessageLoop(kNoWindow);  // takes the quit the main window's end posted
+    EndWindowSystem();
     Certificates::TearDown();
   }
 
@@ -471,7 +449,7 @@ TEST_F(MainWindowCertificates, CommandsGreyTheMenuAndHoldThePanelWhileTheShellHa
     std::string menuDuring;
     bool panelEnabledDuring = true;
     Answer answer = c.answer;
-    world.steps = {[&menuDuring, &panelEnabledDuring, answer] {
+    Play({[&menuDuring, &panelEnabledDuring, answer] {
       menuDuring = MenuState();
       panelEnabledDuring = activePanel == kNoWindow || IsWindowEnabled(activePanel);
       if (answer == Answer::kBoxOk) {
@@ -481,10 +459,10 @@ TEST_F(MainWindowCertificates, CommandsGreyTheMenuAndHoldThePanelWhileTheShellHa
       } else {
         ClickButton(DialogItem(SeriesDialog(), kIdCancel));
       }
-    }};
+    }});
     Command(c.command, 0);
 
-    EXPECT_TRUE(world.steps.empty()) << "the shell's box or dialog came up";
+    EXPECT_EQ(StepsLeft(), 0u) << "the shell's box or dialog came up";
     EXPECT_EQ(menuDuring, "----- +++");
     EXPECT_EQ(panelEnabledDuring, !c.duringProblem);
     EXPECT_EQ(MenuState(), c.menuAfter);

@@ -6,102 +6,26 @@
 // entry_hints and entry_feedmix_solution.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "backend.h"
-#include "courselib.h"
 #include "entry_panel.h"
 #include "formulation_model.h"
 #include "lesson_flow.h"
 #include "lesson_state.h"
 #include "main_window.h"
+#include "panel_fixture.h"
 #include "parameter_table.h"
 #include "parser.h"
-#include "printing_problem.h"
 #include "row_format.h"
-#include "textservices.h"
-#include "transcript.h"
 #include "ui_resources.h"
 
 namespace {
 
-constexpr std::uint64_t kSeed = 7;
-
-struct Posted {
-  int command;
-  LParam value;
-  bool operator==(const Posted&) const = default;
-};
-
-void PrintTo(const Posted& posted, std::ostream* out) {
-  *out << "command " << posted.command << " value " << posted.value;
-}
-
-using Step = std::function<void()>;
-
-// What the panel did, and the student's steps, one at each moment the lesson waits for input.
-struct TestWorld {
-  std::vector<Posted> posted;       // commands the main window received
-  std::vector<std::string> modals;  // modal dialogs and boxes as they came on screen
-  std::vector<Window> seen;
-  std::vector<Step> steps;
-  std::size_t next = 0;
-};
-TestWorld world;
-
-void TestCharWidths(std::string_view, int, CharWidths& widths) {
-  widths.fill(8);
-}
-bool TestFontInstalled(std::string_view) {
-  return true;
-}
-void TestWindowChanged(Window window) {
-  WindowView view{};
-  if (!ViewWindow(window, view) || !view.visible || !view.modal) return;
-  if (std::find(world.seen.begin(), world.seen.end(), window) != world.seen.end()) return;
-  world.seen.push_back(window);
-  world.modals.push_back(view.kind == WindowKind::kMessageBox ? DescribeMessageBox(window)
-                                                              : std::string(view.templateName));
-}
-void TestWaitForInput() {
-  if (world.next < world.steps.size()) world.steps[world.next++]();
-}
-
-Result RecordingMainProc(Window window, unsigned message, WParam wParam, LParam lParam) {
-  if (message == kMsgCommand) {
-    world.posted.push_back({CommandId(wParam), lParam});
-    return 0;
-  }
-  return DefaultWindowProc(window, message, wParam, lParam);
-}
-
-// ---- The student's steps in what is on top ------------------------------------------------------
-
-Step Click(int id) {
-  return [id] {
-    Window top = TopModal();
-    Window button = DialogItem(top, id);
-    if (button != kNoWindow) {
-      ClickButton(button);
-    } else {
-      EndDialog(top, id);  // a message box's button
-    }
-  };
-}
-Step PickRow(int row) {
-  return [row] { ListClickRow(DialogItem(TopModal(), 2010), row, true); };
-}
-
-std::string TextOf(Window window) {
-  std::array<char, kMaxControlText> text{};
-  GetWindowText(window, text);
-  return std::string(TextIn(text));
-}
+using namespace panel_fixture;
 
 // ---- Lines the student types, written from the correct rows ---------------------------------
 
@@ -132,38 +56,19 @@ std::string ConstraintLine(int i) {
   return LineOf(formulation.constraints[i], true);
 }
 
-constexpr char kMainClass[] = "EntryTestMain";
-const std::string kCorrectBox = "box \"Tavrin\" exclamation OK: Correct Answer!";
 const std::string kBlankBox =
     "box \"Tavrin\" information OK: Your answer is blank.  Please enter an answer.";
 const std::string kFormatBox = "box \"Tavrin\" information OK: Your answer is in improper format.";
-const std::string kCertificationQuestion =
-    "box \"End Certification\" question Yes/No: Are you sure you want to exit Certification "
-    "Mode?";
 
 class EntryPanel : public testing::Test {
  protected:
   void SetUp() override {
-    ResetWindowSystem();
-    world = TestWorld{};
     Backend backend{};
-    backend.charWidths = TestCharWidths;
-    backend.fontInstalled = TestFontInstalled;
-    backend.windowChanged = TestWindowChanged;
-    backend.waitForInput = TestWaitForInput;
-    InstallBackend(backend);
-    RegisterResources(LessonResources());
-    RegisterWindowClass({kMainClass, RecordingMainProc, {0, 128, 128}, "TAVRIN"});
-    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 800, 600,
-                                kNoWindow, 0, 0);
+    backend.fontInstalled = AnyFontInstalled;
+    StartWindowSystem(backend);
+    CreateMainWindow(RecordingMainProc, "TAVRIN", {0, 0, 800, 600});
     lessonFont = CreateFontFrom({"custom", 14, 0});
-    SeedRandom(kSeed);
-    GeneratePrintingProblem();
-    problemOrder = {kProblemPrinting, kProblemFurniture, kProblemPorcelain, kProblemFeedMix,
-                    kProblemFarm};
-    problemNumber = 0;
-    problemProgress = ProblemProgress{};
-    problemActive = 1;
+    StartPrintingProblem();
     mode = kPracticeMode;
     strikes = 0;
     strikesAllowed = 3;
@@ -172,24 +77,19 @@ class EntryPanel : public testing::Test {
   }
 
   void TearDown() override {
-    SetActivePanel(kNoWindow);
-    ResetWindowSystem();
-    mainWindow = kNoWindow;
-    lessonFont = kNoFont;
+    EndWindowSystem();
     mode = kPracticeMode;
     strikes = 0;
   }
 
   // Runs the action, then the lesson until it waits with the student's steps used up.
   void Act(std::vector<Step> steps, const std::function<void()>& action) {
-    world.steps = std::move(steps);
-    world.next = 0;
-    world.posted.clear();
-    world.modals.clear();
-    world.seen.clear();
+    Play(std::move(steps));
+    posted.clear();
+    onScreen = OnScreen{};
     action();
     RunMessageLoop(kNoWindow);
-    EXPECT_EQ(world.next, world.steps.size()) << "the lesson stopped waiting early";
+    EXPECT_EQ(StepsLeft(), 0u) << "the lesson stopped waiting early";
   }
 
   // What the lesson flow does for each step: the prompt is set up, then the panel is shown.
@@ -206,7 +106,7 @@ class EntryPanel : public testing::Test {
   // A constraint step after the objective function, choosing the outstanding part on that row.
   void PromptConstraint(int row) {
     problemProgress.entryStep = 1;
-    Prompt({PickRow(row)});
+    Prompt({PickRow(2010, row, true)});
   }
 
   void Type(std::string_view text) {
@@ -286,7 +186,7 @@ TEST_F(EntryPanel, FunctionKeysTypeTheirRelationSignsAtTheCaret) {
 TEST_F(EntryPanel, EnterAtTheFieldItselfSubmitsTheLine) {
   PromptObjective();
   Act({Click(kIdOk)}, [this] { SendMessageTo(Item(kEntryField), kMsgKeyDown, kKeyEnter, 0); });
-  EXPECT_EQ(world.modals, std::vector<std::string>{kBlankBox});
+  EXPECT_EQ(onScreen.modals, std::vector<std::string>{kBlankBox});
   EXPECT_EQ(GetFocus(), Item(kEntryField));
 }
 
@@ -299,7 +199,7 @@ TEST_F(EntryPanel, NothingLeftToChooseFinishesTheProblemInBothModes) {
     problemProgress.constraintEntered.fill(1);
     problemProgress.entryStep = 1;
     Prompt({});  // 2500 ends at once without asking
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 1}}));
+    EXPECT_EQ(posted, (std::vector<Posted>{{kCmdEntryStepOver, 1}}));
     EXPECT_EQ(problemProgress.problemFinished, 1);
     EXPECT_TRUE(Hidden());
   }
@@ -319,8 +219,8 @@ TEST_F(EntryPanel, RefusedLinesChangeNothing) {
     SCOPED_TRACE(c.typed);
     SetDialogItemText(panel, kEntryField, c.typed);
     Submit({Click(kIdOk)});
-    EXPECT_EQ(world.modals, std::vector<std::string>{c.box});
-    EXPECT_TRUE(world.posted.empty());
+    EXPECT_EQ(onScreen.modals, std::vector<std::string>{c.box});
+    EXPECT_TRUE(posted.empty());
     EXPECT_EQ(Line(), c.typed);
     EXPECT_EQ(problemProgress.entryStep, 1);
     EXPECT_EQ(GetFocus(), Item(kEntryField));
@@ -362,15 +262,15 @@ TEST_F(EntryPanel, VerdictInPracticeAndCertification) {
     SetDialogItemText(panel, kEntryField, line);
     if (c.right) {
       Submit({Click(kIdOk)});
-      EXPECT_EQ(world.modals, std::vector<std::string>{kCorrectBox});
+      EXPECT_EQ(onScreen.modals, std::vector<std::string>{kCorrectBox});
     } else {
       // Practice asks first; Explanation of Error is chosen there.
       std::vector<Step> steps = {Click(kIdOk)};
       if (c.mode == kPracticeMode) steps.insert(steps.begin(), {Click(2420), Click(kIdOk)});
       Submit(steps);
-      EXPECT_EQ(world.modals.back(), "1700");
+      EXPECT_EQ(onScreen.modals.back(), "1700");
     }
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
+    EXPECT_EQ(posted, (std::vector<Posted>{{kCmdEntryStepOver, 0}}));
     EXPECT_TRUE(Hidden());
     EXPECT_EQ(strikes, !c.right && c.mode == kCertificationMode ? 1 : 0);
   }
@@ -383,8 +283,8 @@ TEST_F(EntryPanel, FinishedWithEverythingEnteredEndsTheProblemAsCorrect) {
   PromptObjective();
   problemProgress.constraintEntered.fill(1);
   Press(kEntryFinishedButton, {Click(kIdOk)});
-  EXPECT_EQ(world.modals, std::vector<std::string>{kCorrectBox});
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, 1}}));
+  EXPECT_EQ(onScreen.modals, std::vector<std::string>{kCorrectBox});
+  EXPECT_EQ(posted, (std::vector<Posted>{{kCmdProblemOver, 1}}));
   EXPECT_FALSE(IsWindowVisible(panel));
 }
 
@@ -399,7 +299,7 @@ TEST_F(EntryPanel, QuitAsksUnlessTheStrikesAreUsedUp) {
   };
   // Practice's question, both ways: the session entry_practice_printing.
   const Case cases[] = {
-      {"certification, Yes", kCertificationMode, 1, kIdYes, {kCertificationQuestion}, true},
+      {"certification, Yes", kCertificationMode, 1, kIdYes, {kEndCertificationBox}, true},
       {"certification, strikes used up", kCertificationMode, 3, 0, {}, true},
   };
   for (const Case& c : cases) {
@@ -411,10 +311,10 @@ TEST_F(EntryPanel, QuitAsksUnlessTheStrikesAreUsedUp) {
     std::vector<Step> steps;
     if (c.answer != 0) steps.push_back(Click(c.answer));
     Press(kIdCancel, steps);
-    EXPECT_EQ(world.modals, c.modals);
+    EXPECT_EQ(onScreen.modals, c.modals);
     EXPECT_EQ(problemProgress.quitRequested, c.left ? 1 : 0);
     const std::vector<Posted> left = {{kCmdProblemOver, 0}};
-    EXPECT_EQ(world.posted, c.left ? left : std::vector<Posted>{});
+    EXPECT_EQ(posted, c.left ? left : std::vector<Posted>{});
     EXPECT_EQ(GetFocus(), c.left ? mainWindow : Item(kEntryField));
   }
 }

@@ -4,105 +4,43 @@
 // opening them in order.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdint>
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "backend.h"
-#include "courselib.h"
 #include "explanation_dialogs.h"
 #include "formulation_model.h"
 #include "lesson_state.h"
 #include "overflow_dialogs.h"
+#include "panel_fixture.h"
 #include "parser.h"
-#include "printing_problem.h"
-#include "textservices.h"
 #include "ui_resources.h"
 
 namespace {
 
-// ---- The student at the keyboard --------------------------------------------------------------
-
-// What the student does each time the lesson waits for input, in order. When the steps are used
-// up the input ends, and a modal dialog still running ends with -1.
-std::vector<std::function<void()>> steps;
-std::size_t nextStep = 0;
-
-void PlayNextStep() {
-  if (nextStep < steps.size()) steps[nextStep++]();
-}
-
-void Play(std::vector<std::function<void()>> script) {
-  steps = std::move(script);
-  nextStep = 0;
-}
+using namespace panel_fixture;
 
 // The list of dialog 1700 is 576 pixels wide: 559 usable, 69 lesson-font characters a line.
 constexpr int kLessonFaceWidth = 8;
 constexpr int kSystemFaceWidth = 5;
 
-void TestCharWidths(std::string_view face, int, CharWidths& widths) {
-  widths.fill(face == "custom" ? kLessonFaceWidth : kSystemFaceWidth);
-}
-bool AnyFontInstalled(std::string_view) {
-  return true;
-}
-
-Window Control(int id) {
-  return DialogItem(TopModal(), id);
-}
-void Click(int id) {
-  ClickButton(Control(id));
-}
-std::string ControlText(int id) {
-  std::array<char, kMaxControlText> text{};
-  GetWindowText(Control(id), text);
-  return std::string(TextIn(text));
-}
-std::vector<std::string> RowsOf(Window list) {
-  std::vector<std::string> rows;
-  std::array<char, kMaxControlText> row{};
-  for (int i = 0; i < ListRowCount(list); ++i) {
-    ListRowText(list, i, row);
-    rows.emplace_back(TextIn(row));
-  }
-  return rows;
-}
-
-// A panel that only answers its initialisation, standing where the entry panel stands.
-Result PanelProc(Window, unsigned message, WParam, LParam) {
-  return message == kMsgInitDialog ? 1 : 0;
-}
-
-constexpr char kMainClass[] = "ExplanationTestMain";
-
 class WrongAnswerDialogs : public testing::Test {
  protected:
   void SetUp() override {
-    ResetWindowSystem();
     Backend backend{};
-    backend.charWidths = TestCharWidths;
+    backend.charWidths = FixedCharWidths<kLessonFaceWidth, kSystemFaceWidth>;
     backend.fontInstalled = AnyFontInstalled;
-    backend.waitForInput = PlayNextStep;
-    InstallBackend(backend);
-    RegisterResources(LessonResources());
-    RegisterWindowClass({kMainClass, DefaultWindowProc, {0, 128, 128}, nullptr});
-    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 1024,
-                                768, kNoWindow, 0, 0);
-    entryPanel = CreateModelessDialog("1603", mainWindow, PanelProc, 0);
+    StartWindowSystem(backend);
+    CreateMainWindow(DefaultWindowProc, nullptr, {0, 0, 1024, 768});
+    entryPanel = CreateModelessDialog("1603", mainWindow, RecordingPanelProc, 0);
     ShowWindow(entryPanel, kShowNormal);
     lessonFont = CreateFontFrom({"custom", 16, 0});
-    Play({});
   }
 
   void TearDown() override {
     parserNotices = {nullptr, nullptr};
-    ResetWindowSystem();
-    mainWindow = entryPanel = kNoWindow;
-    lessonFont = kNoFont;
+    EndWindowSystem();
+    entryPanel = kNoWindow;
   }
 };
 
@@ -138,16 +76,16 @@ TEST_F(WrongAnswerDialogs, IncorrectAnswerStartsOnTryAgainAndEndsWithTheLastChoi
     static std::vector<std::string> seen;
     static WindowRect rect;
     seen.clear();
-    std::vector<std::function<void()>> script;
+    std::vector<Step> script;
     for (int id : c.clicks) {
       script.push_back([id] {
         seen.push_back(CheckedChoice());
-        Click(id);
+        ClickOnTop(id);
       });
     }
     script.push_back([] {
       seen.push_back(CheckedChoice());
-      Click(kIdOk);
+      ClickOnTop(kIdOk);
     });
     // The first look also notes where the dialog was placed.
     script.front() = [act = script.front()] {
@@ -174,10 +112,9 @@ std::string Label(char letter) {
   return std::string("\xD8\xD9") + letter;
 }
 
-// Seed 7 draws the printing problem with 780000, 535000 and 181000 pages ordered, costs 0.04,
-// 0.06 and 0.19, 5000 hours, minimums of 70, 50 and 35 percent and 1480, 815 and 300 pages an
-// hour.
-constexpr std::uint64_t kPrintingSeed = 7;
+// StartPrintingProblem's seed 7 draws the printing problem with 780000, 535000 and 181000 pages
+// ordered, costs 0.04, 0.06 and 0.19, 5000 hours, minimums of 70, 50 and 35 percent and 1480, 815
+// and 300 pages an hour.
 constexpr int kObjective = -1;
 constexpr int kWorkingHours = 6;
 
@@ -240,43 +177,12 @@ const std::vector<std::string> kObjectiveRows = {
 };
 
 // What the student saw while dialog 1700 was up.
-struct ExplanationSeen {
-  std::vector<std::string> rows;
-  WindowRect rect;
-  bool listHasFocus;
-  bool listInLessonFont;
-  int topRow;
-};
-
-ExplanationSeen OpenExplanation() {
-  static ExplanationSeen seen;
-  seen = ExplanationSeen{};
-  Play({[] {
-    Window list = Control(1710);
-    seen.rows = RowsOf(list);
-    seen.rect = GetWindowRect(TopModal());
-    seen.listHasFocus = GetFocus() == list;
-    seen.listInLessonFont = GetWindowFont(list) == lessonFont;
-    seen.topRow = ListTopRow(list);
-    Click(kIdOk);
-  }});
+DialogSeen OpenExplanation() {
+  static DialogSeen seen;
+  seen = DialogSeen{};
+  Play({LookThen(seen, 1710, Click(kIdOk))});
   EXPECT_EQ(RunModalDialog("1700", entryPanel, WrongCmd, 0), 1);
   return seen;
-}
-
-// Where dialog 1700 stands when its procedure places it nowhere.
-WindowRect UnplacedExplanationRect() {
-  static WindowRect rect;
-  RunModalDialog(
-      "1700", entryPanel,
-      [](Window dialog, unsigned message, WParam, LParam) -> Result {
-        if (message != kMsgInitDialog) return 0;
-        rect = GetWindowRect(dialog);
-        EndDialog(dialog, 0);
-        return 1;
-      },
-      0);
-  return rect;
 }
 
 TEST_F(WrongAnswerDialogs, ExplanationListsTheParsedLineAgainstTheChosenConstraint) {
@@ -293,9 +199,8 @@ TEST_F(WrongAnswerDialogs, ExplanationListsTheParsedLineAgainstTheChosenConstrai
       {"the objective function", kObjective, 1, "0.04p + 0.06q",
        Concat({kObjectiveRows, kNoteRows})},
   };
-  SeedRandom(kPrintingSeed);
-  GeneratePrintingProblem();
-  const WindowRect unplaced = UnplacedExplanationRect();
+  StartPrintingProblem();
+  const WindowRect unplaced = TemplatePlace("1700", entryPanel);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     problemProgress = ProblemProgress{};
@@ -303,10 +208,10 @@ TEST_F(WrongAnswerDialogs, ExplanationListsTheParsedLineAgainstTheChosenConstrai
     problemProgress.entryStep = c.entryStep;
     ASSERT_GE(ParseEntry(c.line, parsedEntry, 0), 0);
 
-    const ExplanationSeen seen = OpenExplanation();
+    const DialogSeen seen = OpenExplanation();
     EXPECT_EQ(seen.rows, c.rows);
     EXPECT_TRUE(seen.listHasFocus);
-    EXPECT_TRUE(seen.listInLessonFont);
+    EXPECT_EQ(seen.listFont, lessonFont);
     EXPECT_EQ(seen.topRow, 0);
     // Its own place across, a tenth of the way down the main window's free room.
     EXPECT_EQ(seen.rect.left, unplaced.left);
@@ -328,7 +233,7 @@ enum class Closing { kOkButton, kEnter, kEscape };
 void Close(Closing how) {
   switch (how) {
     case Closing::kOkButton:
-      Click(kIdOk);
+      ClickOnTop(kIdOk);
       break;
     case Closing::kEnter:
       KeyPress(GetFocus(), kKeyEnter);
@@ -365,7 +270,7 @@ TEST_F(WrongAnswerDialogs, OverflowNoticesShowTheirValueAndCloseOnAnyCommand) {
     closing = c.closing;
     shown = "(never shown)";
     Play({[] {
-      shown = ControlText(control);
+      shown = ItemText(TopModal(), control);
       Close(closing);
     }});
     EXPECT_NE(RunModalDialog(c.dialog, entryPanel, c.procedure, c.value), -1);
@@ -411,17 +316,17 @@ TEST_F(WrongAnswerDialogs, ParserNoticesOpenInTermOrderOwnedByTheParsesOwner) {
     notices.clear();
     owners.clear();
     ownerDisabled = true;
-    std::function<void()> look = [] {
+    Step look = [] {
       Window notice = TopModal();
       std::string name(DialogTemplateName(notice));
       int control = name == "2350" ? kTooLongLetterText : kTooManyCountText;
-      notices.push_back(name + " " + ControlText(control));
+      notices.push_back(name + " " + ItemText(TopModal(), control));
       owners.push_back(GetOwner(notice));
       ownerDisabled = ownerDisabled && !IsWindowEnabled(GetOwner(notice));
-      Click(kIdOk);
+      ClickOnTop(kIdOk);
     };
     // One look more than expected, so that a notice too many is seen too.
-    Play(std::vector<std::function<void()>>(c.notices.size() + 1, look));
+    Play(std::vector<Step>(c.notices.size() + 1, look));
     const Window owner = c.ownerGiven ? mainWindow : entryPanel;
     ParseEntry(c.line, parsedEntry, c.ownerGiven ? mainWindow : 0);
     EXPECT_EQ(notices, c.notices);

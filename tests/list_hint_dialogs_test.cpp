@@ -6,27 +6,25 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "backend.h"
-#include "courselib.h"
 #include "formulation_model.h"
 #include "hint_dialogs.h"
 #include "hint_text.h"
 #include "lesson_state.h"
 #include "list_dialogs.h"
+#include "panel_fixture.h"
 #include "parameter_table.h"
-#include "printing_problem.h"
 #include "row_format.h"
 #include "textservices.h"
 #include "ui_resources.h"
 
 namespace {
 
-constexpr std::uint64_t kSeed = 7;
+using namespace panel_fixture;
+
 constexpr int kLessonCharWidth = 10;
 constexpr int kSystemCharWidth = 5;
 
@@ -35,103 +33,6 @@ constexpr int kPrintingConstraints = 7;
 constexpr int kWorkingHours = 6;
 
 using Rows = std::vector<std::string>;
-
-// What a dialog looked like while it waited for the student.
-struct Seen {
-  std::string name;
-  std::string title;
-  Rows rows;
-  int selection = -1;
-  bool listHasFocus = false;
-  Font listFont = kNoFont;
-  int listWidth = 0;
-  WindowRect rect{};
-};
-
-// The world outside as each test sets it up, and what the dialogs did in it.
-struct TestWorld {
-  std::vector<std::string> shown;  // every dialog that came on screen, in order
-  std::vector<Window> shownWindows;
-  std::vector<std::function<void()>> steps;  // one per idle moment; none left ends the input
-  std::size_t next = 0;
-  std::vector<int> ownerCommands;  // commands that reached the owning panel
-};
-TestWorld world;
-
-void TestCharWidths(std::string_view face, int /*height*/, CharWidths& widths) {
-  widths.fill(face == "custom" ? kLessonCharWidth : kSystemCharWidth);
-}
-bool TestFontInstalled(std::string_view) {
-  return true;
-}
-void TestWindowChanged(Window window) {
-  WindowView view{};
-  if (!ViewWindow(window, view) || !view.visible || view.kind != WindowKind::kDialog) return;
-  if (std::find(world.shownWindows.begin(), world.shownWindows.end(), window) !=
-      world.shownWindows.end()) {
-    return;
-  }
-  world.shownWindows.push_back(window);
-  world.shown.emplace_back(view.templateName);
-}
-void TestWaitForInput() {
-  if (world.next < world.steps.size()) world.steps[world.next++]();
-}
-
-// The owning panel records the commands it receives.
-Result RecordCommands(Window /*dialog*/, unsigned message, WParam wParam, LParam /*lParam*/) {
-  if (message == kMsgCommand) world.ownerCommands.push_back(CommandId(wParam));
-  return message == kMsgInitDialog ? 1 : 0;
-}
-
-constexpr char kPlainClass[] = "ListTestPlain";
-
-Rows RowsOf(Window list) {
-  Rows rows;
-  std::array<char, kMaxControlText> row{};
-  for (int i = 0; i < ListRowCount(list); ++i) {
-    ListRowText(list, i, row);
-    rows.emplace_back(TextIn(row));
-  }
-  return rows;
-}
-
-// The modal dialog on top, with its list box listId.
-Seen Look(int listId) {
-  Seen seen;
-  Window dialog = TopModal();
-  seen.name = std::string(DialogTemplateName(dialog));
-  std::array<char, kMaxControlText> title{};
-  GetWindowText(dialog, title);
-  seen.title = std::string(TextIn(title));
-  seen.rect = GetWindowRect(dialog);
-  Window list = DialogItem(dialog, listId);
-  if (list == kNoWindow) return seen;
-  seen.rows = RowsOf(list);
-  seen.selection = ListSelection(list);
-  seen.listHasFocus = GetFocus() == list;
-  seen.listFont = GetWindowFont(list);
-  seen.listWidth = GetClientRect(list).width;
-  return seen;
-}
-
-// Steps a student takes on the dialog on top.
-std::function<void()> Click(int id) {
-  return [id] { ClickButton(DialogItem(TopModal(), id)); };
-}
-std::function<void()> Key(int key) {
-  return [key] { KeyPress(GetFocus(), key); };
-}
-std::function<void()> PickRow(int listId, int row, bool doubleClick) {
-  return [=] { ListClickRow(DialogItem(TopModal(), listId), row, doubleClick); };
-}
-// Looks at the dialog on top, then takes the step.
-std::function<void()> LookThen(Seen& seen, int listId, std::function<void()> step) {
-  return [&seen, listId, step] {
-    seen = Look(listId);
-    step();
-  };
-}
 
 std::string Name(int constraint) {
   return std::string(TextIn(formulation.constraintNames[constraint]));
@@ -153,42 +54,24 @@ bool Contains(const Rows& rows, const std::string& row) {
 class ListHintDialogs : public testing::Test {
  protected:
   void SetUp() override {
-    world = TestWorld{};
     Backend backend{};
-    backend.charWidths = TestCharWidths;
-    backend.fontInstalled = TestFontInstalled;
-    backend.windowChanged = TestWindowChanged;
-    backend.waitForInput = TestWaitForInput;
-    InstallBackend(backend);
-    RegisterResources(LessonResources());
-    RegisterWindowClass({kPlainClass, DefaultWindowProc, {0, 0, 0}, nullptr});
-    mainWindow = CreateWindowOf(kPlainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 640,
-                                480, kNoWindow, 0, 0);
-    panel = CreateModelessDialog("1603", mainWindow, RecordCommands, 0);
+    backend.charWidths = FixedCharWidths<kLessonCharWidth, kSystemCharWidth>;
+    backend.fontInstalled = AnyFontInstalled;
+    StartWindowSystem(backend);
+    CreateMainWindow(DefaultWindowProc, nullptr, {0, 0, 640, 480});
+    panel = CreateModelessDialog("1603", mainWindow, RecordingPanelProc, 0);
     lessonFont = CreateFontFrom({"custom", 14, 0});
 
-    SeedRandom(kSeed);
-    GeneratePrintingProblem();
-    problemOrder = {kProblemPrinting, kProblemFurniture, kProblemPorcelain, kProblemFeedMix,
-                    kProblemFarm};
-    problemNumber = 0;
-    problemProgress = ProblemProgress{};
+    StartPrintingProblem();
     problemProgress.entryStep = 1;
-    problemActive = 1;
   }
 
-  void TearDown() override {
-    ResetWindowSystem();
-    mainWindow = kNoWindow;
-    lessonFont = kNoFont;
-  }
+  void TearDown() override { EndWindowSystem(); }
 
   // Runs the dialog with the student's steps; the owner is the entry panel.
-  Result Run(const char* name, WindowProc procedure, std::vector<std::function<void()>> steps) {
-    world.steps = std::move(steps);
-    world.next = 0;
-    world.shown.clear();
-    world.shownWindows.clear();
+  Result Run(const char* name, WindowProc procedure, std::vector<Step> steps) {
+    Play(std::move(steps));
+    onScreen = OnScreen{};
     return RunModalDialog(name, panel, procedure, 0);
   }
 
@@ -207,10 +90,10 @@ class ListHintDialogs : public testing::Test {
 
 TEST_F(ListHintDialogs, ConstraintChoiceOffersTheObjectiveFirstAndYieldsMinusOneForIt) {
   ASSERT_EQ(formulation.constraintCount, kPrintingConstraints);
-  Seen seen;
+  DialogSeen seen;
   Result result = Run("2500", WhichConstCmd, {LookThen(seen, 2010, PickRow(2010, 0, true))});
   EXPECT_EQ(result, kObjectiveTopic);
-  EXPECT_EQ(world.shown, std::vector<std::string>{"2500"});
+  EXPECT_EQ(onScreen.dialogs, std::vector<std::string>{"2500"});
   Rows expected = {"Objective Function"};
   for (int i = 0; i < kPrintingConstraints; ++i) expected.push_back(Label(i) + " constraint");
   EXPECT_EQ(seen.rows, expected);
@@ -224,7 +107,7 @@ TEST_F(ListHintDialogs, ConstraintChoiceOffersTheObjectiveFirstAndYieldsMinusOne
 TEST_F(ListHintDialogs, ConstraintChoiceEndsWithThePartOfTheRowChosen) {
   struct Case {
     const char* name;
-    std::vector<std::function<void()>> steps;
+    std::vector<Step> steps;
     Result expected;
   };
   // Open: constraints 1, 3 and 6, so rows 0, 1, 2 stand for them.
@@ -232,14 +115,14 @@ TEST_F(ListHintDialogs, ConstraintChoiceEndsWithThePartOfTheRowChosen) {
       {"Ok on the first row", {Click(kIdOk)}, 1},
       {"Ok after selecting a row", {PickRow(2010, 2, false), Click(kIdOk)}, kWorkingHours},
       {"double click", {PickRow(2010, 1, true)}, 3},
-      {"Escape does not close it", {Key(kKeyEscape), PickRow(2010, 1, true)}, 3},
+      {"Escape does not close it", {PressKey(kKeyEscape), PickRow(2010, 1, true)}, 3},
       {"nor does the close box", {[] { CloseRequest(TopModal()); }, Click(kIdOk)}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EnterAllBut({1, 3, kWorkingHours});
     EXPECT_EQ(Run("2500", WhichConstCmd, c.steps), c.expected);
-    EXPECT_EQ(world.next, c.steps.size());
+    EXPECT_EQ(StepsLeft(), 0u);
   }
 }
 
@@ -262,7 +145,7 @@ TEST_F(ListHintDialogs, ConstraintChoiceWithOnePartOrNoneLeftNeverShows) {
     problemProgress.entryStep = c.entryStep;
     problemProgress.problemFinished = 0;
     EXPECT_EQ(Run("2500", WhichConstCmd, {}), c.expected);
-    EXPECT_TRUE(world.shown.empty());
+    EXPECT_TRUE(onScreen.dialogs.empty());
     EXPECT_EQ(problemProgress.problemFinished, c.problemFinished);
   }
 }
@@ -270,10 +153,10 @@ TEST_F(ListHintDialogs, ConstraintChoiceWithOnePartOrNoneLeftNeverShows) {
 TEST_F(ListHintDialogs, ConstraintChoiceAfterAQuitRequestPostsQuitToThePanel) {
   problemProgress.quitRequested = 1;
   EXPECT_EQ(Run("2500", WhichConstCmd, {}), kNothingToChoose);
-  EXPECT_TRUE(world.shown.empty());
-  EXPECT_TRUE(world.ownerCommands.empty()) << "posted, not sent";
+  EXPECT_TRUE(onScreen.dialogs.empty());
+  EXPECT_TRUE(panelCommands.empty()) << "posted, not sent";
   RunMessageLoop(kNoWindow);
-  EXPECT_EQ(world.ownerCommands, std::vector<int>{kIdCancel});
+  EXPECT_EQ(panelCommands, std::vector<int>{kIdCancel});
 }
 
 // ---- 1900: "Problem Not Finished" -------------------------------------------------------------
@@ -282,12 +165,12 @@ TEST_F(ListHintDialogs, ConstraintChoiceAfterAQuitRequestPostsQuitToThePanel) {
 TEST_F(ListHintDialogs, NotFinishedListsTheMissingPartsAndSetsProblemFinished) {
   struct Case {
     const char* name;
-    std::function<void()> step;
+    Step step;
     int problemFinished;
   };
   const Case cases[] = {
-      {"Enter presses Cancel, the default", Key(kKeyEnter), 0},
-      {"Escape cancels", Key(kKeyEscape), 0},
+      {"Enter presses Cancel, the default", PressKey(kKeyEnter), 0},
+      {"Escape cancels", PressKey(kKeyEscape), 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -295,7 +178,7 @@ TEST_F(ListHintDialogs, NotFinishedListsTheMissingPartsAndSetsProblemFinished) {
     problemProgress.constraintEntered = {};
     problemProgress.constraintEntered[kWorkingHours] = 1;
     problemProgress.problemFinished = 1 - c.problemFinished;
-    Seen seen;
+    DialogSeen seen;
     EXPECT_EQ(Run("1900", FinishedCmd, {LookThen(seen, 1910, c.step)}), 1);
     EXPECT_EQ(problemProgress.problemFinished, c.problemFinished);
     ASSERT_EQ(seen.rows.size(), 7u);
@@ -312,9 +195,9 @@ TEST_F(ListHintDialogs, FormulationListShowsHeadingObjectiveAndEnteredConstraint
   problemProgress.entryStep = 3;
   problemProgress.constraintEntered[2] = 1;
   problemProgress.constraintEntered[kWorkingHours] = 1;
-  Seen seen;
+  DialogSeen seen;
   EXPECT_EQ(Run("8700", ConstListCmd, {LookThen(seen, 1710, Click(kIdOk))}), kIdOk);
-  EXPECT_EQ(world.shown, std::vector<std::string>{"8700"});
+  EXPECT_EQ(onScreen.dialogs, std::vector<std::string>{"8700"});
   const Rows expected = {
       "This is your formulation of the problem so far:",
       " ",
@@ -336,14 +219,14 @@ TEST_F(ListHintDialogs, FormulationListShowsHeadingObjectiveAndEnteredConstraint
 }
 
 TEST_F(ListHintDialogs, FormulationListWithNothingEnteredShowsOnlyTheNotice) {
-  Seen notice;
+  DialogSeen notice;
   Window owner = kNoWindow;
   auto escape = [&owner] {
     owner = GetOwner(TopModal());
     KeyPress(GetFocus(), kKeyEscape);
   };
   EXPECT_EQ(Run("8700", ConstListCmd, {escape, LookThen(notice, 0, Click(kIdOk))}), 0);
-  EXPECT_EQ(world.shown, std::vector<std::string>{"2110"});
+  EXPECT_EQ(onScreen.dialogs, std::vector<std::string>{"2110"});
   EXPECT_EQ(notice.name, "2110") << "Escape leaves the notice up";
   EXPECT_EQ(owner, mainWindow);
 }
@@ -355,9 +238,7 @@ TEST_F(ListHintDialogs, RepeatNoticeNamesTheConstraintWithItsKindWord) {
   problemProgress.lastMatchedConstraint = 1;
   std::string text;
   auto read = [&text] {
-    std::array<char, kMaxControlText> buffer{};
-    GetWindowText(DialogItem(TopModal(), 1490), buffer);
-    text = std::string(TextIn(buffer));
+    text = ItemText(TopModal(), 1490);
     KeyPress(GetFocus(), kKeyEnter);
   };
   EXPECT_EQ(Run("1495", CorrectConstrCmd, {read}), kIdOk);
@@ -369,20 +250,20 @@ TEST_F(ListHintDialogs, RepeatNoticeNamesTheConstraintWithItsKindWord) {
 TEST_F(ListHintDialogs, HintTopicChoiceLeavesTheRowChosenOrCancelled) {
   struct Case {
     const char* name;
-    std::vector<std::function<void()>> steps;
+    std::vector<Step> steps;
     int matched;
   };
   const Case cases[] = {
       {"Ok on the first row", {Click(kIdOk)}, 0},
       {"Ok on a later row", {PickRow(2010, 2, false), Click(kIdOk)}, 2},
       {"Cancel", {PickRow(2010, 2, false), Click(kIdCancel)}, kNothingToChoose},
-      {"Escape cancels", {Key(kKeyEscape)}, kNothingToChoose},
+      {"Escape cancels", {PressKey(kKeyEscape)}, kNothingToChoose},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EnterAllBut({0, 3, kWorkingHours});
-    Seen seen;
-    std::vector<std::function<void()>> steps = c.steps;
+    DialogSeen seen;
+    std::vector<Step> steps = c.steps;
     steps[0] = LookThen(seen, 2010, steps[0]);
     Run("2000", HintCmd, steps);
     EXPECT_EQ(seen.title, "Select a hint topic");
@@ -402,10 +283,10 @@ class HintLists : public ListHintDialogs {
   static constexpr std::size_t kClosingRows = 3;
 
   // Opens the hint dialog on the topic and returns what it showed.
-  Seen OpenOn(const char* name, int topic) {
+  DialogSeen OpenOn(const char* name, int topic) {
     problemProgress.topicList[0] = topic;
     problemProgress.matchedConstraint = 0;
-    Seen seen;
+    DialogSeen seen;
     Run(name, Hint2Cmd, {LookThen(seen, 1710, Click(kIdOk))});
     return seen;
   }
@@ -413,7 +294,7 @@ class HintLists : public ListHintDialogs {
   // The rows of the builder's text, from first on up to the closing lines, fit the list measured
   // in the lesson font, and the text was wrapped to that width, not cut short. The fixed lines
   // around them go in as they stand.
-  static void ExpectWrappedInTheLessonFont(const Seen& seen, std::size_t first) {
+  static void ExpectWrappedInTheLessonFont(const DialogSeen& seen, std::size_t first) {
     int usable = seen.listWidth - ScrollBarWidth() - 1;
     std::size_t longest = 0;
     ASSERT_GT(seen.rows.size(), first + kClosingRows);
@@ -430,7 +311,7 @@ TEST_F(HintLists, SecondHintOnAConstraintIsItsSolutionAndCountsItEntered) {
   problemProgress.entryStep = 2;
   problemProgress.hintLevel = 0;
 
-  Seen hint = OpenOn("7700", kWorkingHours);
+  DialogSeen hint = OpenOn("7700", kWorkingHours);
   EXPECT_EQ(hint.title, "Hints");
   EXPECT_EQ(problemProgress.hintLevel, 1);
   ASSERT_GE(hint.rows.size(), 6u);
@@ -445,7 +326,7 @@ TEST_F(HintLists, SecondHintOnAConstraintIsItsSolutionAndCountsItEntered) {
   EXPECT_TRUE(hint.listHasFocus);
   ExpectWrappedInTheLessonFont(hint, 5);
 
-  Seen solution = OpenOn("7700", kWorkingHours);
+  DialogSeen solution = OpenOn("7700", kWorkingHours);
   EXPECT_EQ(problemProgress.hintLevel, 2);
   ASSERT_GE(solution.rows.size(), 2u);
   EXPECT_EQ(solution.rows[0], "Solution:");
@@ -455,20 +336,11 @@ TEST_F(HintLists, SecondHintOnAConstraintIsItsSolutionAndCountsItEntered) {
   ExpectWrappedInTheLessonFont(solution, 2);
 }
 
-// Where a dialog stands before its procedure moves it.
-WindowRect templatePlace{};
-Result RecordPlace(Window dialog, unsigned message, WParam /*wParam*/, LParam /*lParam*/) {
-  if (message != kMsgInitDialog) return 0;
-  templatePlace = GetWindowRect(dialog);
-  EndDialog(dialog, 0);
-  return 0;
-}
-
 TEST_F(HintLists, HintListStandsNearTheTopAtItsOwnLeft) {
   for (const char* name : {"7700", "9700"}) {
     SCOPED_TRACE(name);
-    RunModalDialog(name, panel, RecordPlace, 0);
-    Seen seen = OpenOn(name, kObjectiveTopic);
+    const WindowRect templatePlace = TemplatePlace(name, panel);
+    DialogSeen seen = OpenOn(name, kObjectiveTopic);
     EXPECT_EQ(seen.rect.left, templatePlace.left);
     EXPECT_EQ(seen.rect.top, static_cast<int>((480 - seen.rect.height) * 0.1));
     EXPECT_NE(templatePlace.top, seen.rect.top) << "the test would not see a move";
@@ -496,10 +368,10 @@ TEST_F(HintLists, TopicsWithNothingToExplainCloseWithoutAList) {
     if (c.everyConstraintEntered) {
       EnterAllBut({});
       Run("2000", HintCmd, {});
-      EXPECT_TRUE(world.shown.empty());
+      EXPECT_TRUE(onScreen.dialogs.empty());
     }
     Run("7700", Hint2Cmd, {Click(kIdOk)});
-    EXPECT_EQ(world.shown, c.shown);
+    EXPECT_EQ(onScreen.dialogs, c.shown);
     EXPECT_EQ(problemProgress.hintLevel, 0);
   }
 }

@@ -4,7 +4,6 @@
 // of "Cancel", the focus arriving; and the explanation of a wrong answer in dialog 2000.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -13,94 +12,30 @@
 #include "lesson_flow.h"
 #include "lesson_state.h"
 #include "objective_sense_panel.h"
-#include "transcript.h"
+#include "panel_fixture.h"
 #include "ui_resources.h"
 
 namespace {
 
-struct Posted {
-  int command;
-  LParam value;
-  bool operator==(const Posted&) const = default;
-};
+using namespace panel_fixture;
 
-void PrintTo(const Posted& posted, std::ostream* out) {
-  *out << "command " << posted.command << " value " << posted.value;
-}
-
-// What the panel did to the world, and what the world does when the lesson waits for input.
-struct TestWorld {
-  bool ctrlHeld = false;
-  std::vector<Posted> posted;      // commands the main window received
-  std::vector<std::string> boxes;  // message boxes as the transcript writes them
-  std::vector<std::uint32_t> boxStyles;
-  Window lastBox = kNoWindow;
-  void (*onIdle)() = nullptr;  // acts once; nothing delivered ends the loop that waits
-};
-TestWorld world;
-
-bool TestKeyDown(int key) {
-  return key == kKeyControl && world.ctrlHeld;
-}
-
-void TestWindowChanged(Window window) {
-  WindowView view{};
-  if (!ViewWindow(window, view) || !view.visible || view.kind != WindowKind::kMessageBox ||
-      window == world.lastBox) {
-    return;
-  }
-  world.lastBox = window;
-  world.boxes.push_back(DescribeMessageBox(window));
-  world.boxStyles.push_back(view.boxStyle);
-}
-
-void TestWaitForInput() {
-  void (*act)() = world.onIdle;
-  world.onIdle = nullptr;
-  if (act) act();
-}
-
-Result RecordingMainProc(Window window, unsigned message, WParam wParam, LParam lParam) {
-  if (message == kMsgCommand) {
-    world.posted.push_back({CommandId(wParam), lParam});
-    return 0;
-  }
-  return DefaultWindowProc(window, message, wParam, lParam);
-}
-
-constexpr char kMainClass[] = "MinMaxTestMain";
 constexpr int kProblemRows = 50;
 
 class ObjectiveSensePanel : public testing::Test {
  protected:
   void SetUp() override {
-    ResetWindowSystem();
-    world = TestWorld{};
     Backend backend{};
-    backend.keyDown = TestKeyDown;
-    backend.windowChanged = TestWindowChanged;
-    backend.waitForInput = TestWaitForInput;
-    InstallBackend(backend);
-    RegisterResources(LessonResources());
-    RegisterWindowClass({kMainClass, RecordingMainProc, {0, 128, 128}, nullptr});
-    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 100, 50, 640,
-                                480, kNoWindow, 0, 0);
-    problemBox = CreateWindowOf("listbox", "", kStyleChild | kStyleVisible | kStyleVScroll, 16, 10,
-                                608, 168, mainWindow, 0, 0);
-    for (int row = 0; row < kProblemRows; ++row) {
-      ListAddRow(problemBox, "line " + std::to_string(row));
-    }
+    backend.keyDown = CtrlKeyDown;
+    StartWindowSystem(backend);
+    CreateMainWindow(RecordingMainProc, nullptr, {100, 50, 640, 480});
+    CreateProblemBox(kProblemRows);
     mode = kPracticeMode;
     problemProgress.quitRequested = 0;
     panel = CreateModelessDialog("MINMAX", mainWindow, MinMaxCmd, 0);
     ASSERT_NE(panel, kNoWindow);
   }
 
-  void TearDown() override {
-    SetActivePanel(kNoWindow);
-    ResetWindowSystem();
-    mainWindow = problemBox = kNoWindow;
-  }
+  void TearDown() override { EndWindowSystem(); }
 
   // What the main window does at the objective-sense stage of a problem.
   void AskQuestion() {
@@ -108,7 +43,7 @@ class ObjectiveSensePanel : public testing::Test {
     SetActivePanel(panel);
     ShowWindow(panel, kShowNormal);
     SetFocus(panel);
-    world.posted.clear();
+    posted.clear();
   }
 
   static void Pump() { RunMessageLoop(kNoWindow); }
@@ -120,10 +55,10 @@ class ObjectiveSensePanel : public testing::Test {
 
   // A key pressed where the keyboard focus is, as the student would press it.
   static void Key(int key, bool ctrl) {
-    world.ctrlHeld = ctrl;
+    ctrlHeld = ctrl;
     KeyPress(GetFocus(), key);
     Pump();
-    world.ctrlHeld = false;
+    ctrlHeld = false;
   }
 
   int Checked() const {
@@ -164,10 +99,10 @@ TEST_F(ObjectiveSensePanel, OkPostsTheCheckedButtonAndEachNewQuestionStartsAtMin
     Pump();
     EXPECT_EQ(Checked(), c.answer);
     EXPECT_EQ(GetFocus(), Item(c.answer));
-    EXPECT_TRUE(world.posted.empty());
+    EXPECT_TRUE(posted.empty());
     KeyPress(GetFocus(), kKeyEnter);  // presses the default button, "Ok"
     Pump();
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdObjectiveSenseAnswered, c.answer}}));
+    EXPECT_EQ(posted, (std::vector<Posted>{{kCmdObjectiveSenseAnswered, c.answer}}));
     EXPECT_FALSE(IsWindowVisible(panel));
     EXPECT_EQ(activePanel, kNoWindow);
   }
@@ -203,7 +138,7 @@ TEST_F(ObjectiveSensePanel, LineRequestsWithoutCtrlPickAnAnswerAndOthersDoNothin
     EXPECT_EQ(ListTopRow(problemBox), 20);
     ClickButton(Item(kIdOk));
     Pump();
-    EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdObjectiveSenseAnswered, c.answer}}));
+    EXPECT_EQ(posted, (std::vector<Posted>{{kCmdObjectiveSenseAnswered, c.answer}}));
   }
 }
 
@@ -255,7 +190,7 @@ TEST_F(ObjectiveSensePanel, CtrlWithArrowAndPagingKeysScrollsTheProblemBox) {
       EXPECT_EQ(GetFocus(), Item(answer));
     }
   }
-  EXPECT_TRUE(world.posted.empty());
+  EXPECT_TRUE(posted.empty());
 }
 
 TEST_F(ObjectiveSensePanel, ArrowKeysPickAnAnswerFromAnyButtonOfThePanel) {
@@ -283,7 +218,7 @@ TEST_F(ObjectiveSensePanel, ArrowKeysPickAnAnswerFromAnyButtonOfThePanel) {
     EXPECT_EQ(Checked(), c.key == kKeyHome ? before : c.answer);
     EXPECT_EQ(GetFocus(), Item(Checked()));
     EXPECT_EQ(ListTopRow(problemBox), 20);
-    EXPECT_TRUE(world.posted.empty());
+    EXPECT_TRUE(posted.empty());
   }
 }
 
@@ -291,16 +226,16 @@ TEST_F(ObjectiveSensePanel, ArrowKeysPickAnAnswerFromAnyButtonOfThePanel) {
 TEST_F(ObjectiveSensePanel, CancelAsksAndNoGoesOnWhereTheQuestionWas) {
   AskQuestion();
   Command(kMaximizeButton);
-  world.onIdle = [] { ClickButton(DialogItem(TopModal(), kIdNo)); };
+  Play({Click(kIdNo)});
   ClickButton(Item(kIdCancel));
   Pump();
-  EXPECT_EQ(world.boxes, std::vector<std::string>{
-                             "box \"End Practice\" question Yes/No: Are you sure you want to "
-                             "exit Practice Mode?"});
-  ASSERT_EQ(world.boxStyles.size(), 1u);
-  EXPECT_NE(world.boxStyles[0] & kBoxSystemModal, 0u);
+  EXPECT_EQ(onScreen.boxes, std::vector<std::string>{
+                                "box \"End Practice\" question Yes/No: Are you sure you want to "
+                                "exit Practice Mode?"});
+  ASSERT_EQ(onScreen.boxStyles.size(), 1u);
+  EXPECT_NE(onScreen.boxStyles[0] & kBoxSystemModal, 0u);
   EXPECT_EQ(problemProgress.quitRequested, 0);
-  EXPECT_TRUE(world.posted.empty());
+  EXPECT_TRUE(posted.empty());
   EXPECT_TRUE(IsWindowVisible(panel));
   EXPECT_EQ(activePanel, panel);
   EXPECT_EQ(Checked(), kMaximizeButton);
@@ -344,30 +279,12 @@ const char kLargestProfit[] =
     "signifies that you should maximize the objective function.";
 
 // What the explanation dialog showed while it was up.
-struct Seen {
-  std::string title;
-  std::vector<std::string> rows;
-  int topRow = -1;
-  bool listFocused = false;
-  WindowRect rect{};
-};
-Seen seen;
+DialogSeen seen;
 void (*endExplanation)(Window dialog) = nullptr;
 
 void LookAtExplanation() {
-  Window dialog = TopModal();
-  seen = Seen{};
-  std::array<char, kMaxControlText> title{};
-  GetWindowText(dialog, title);
-  seen.title = title.data();
-  Window list = DialogItem(dialog, 2010);
-  std::array<std::string_view, kMaxListRows> rows{};
-  int count = ListRows(list, rows);
-  for (int i = 0; i < count; ++i) seen.rows.emplace_back(rows[static_cast<std::size_t>(i)]);
-  seen.topRow = ListTopRow(list);
-  seen.listFocused = GetFocus() == list;
-  seen.rect = GetWindowRect(dialog);
-  endExplanation(dialog);
+  seen = LookAtTop(2010);
+  endExplanation(TopModal());
 }
 
 std::string JoinedRows(const std::vector<std::string>& rows) {
@@ -383,7 +300,7 @@ class SenseExplanation : public ObjectiveSensePanel {
     problemNumber = 2;
     problemOrder[2] = problemCode;
     MoveWindow(mainWindow, 100, 50, 800, 600);
-    world.onIdle = LookAtExplanation;
+    Play({LookAtExplanation});
     return RunModalDialog("2000", mainWindow, MinMaxErrorCmd, 0);
   }
 };
@@ -406,7 +323,7 @@ TEST_F(SenseExplanation, ShowsTheProblemsReasonWrappedUnderItsTitle) {
     // Each wrap point takes one blank: joined again with one, the rows give the text back.
     EXPECT_EQ(JoinedRows(seen.rows), c.text);
     EXPECT_EQ(seen.topRow, 0);
-    EXPECT_TRUE(seen.listFocused);
+    EXPECT_TRUE(seen.listHasFocus);
     // Centred over the 800 x 600 main window at 100, 50; the dialog is 390 x 175.
     EXPECT_EQ(seen.rect.left, 100 + 205);
     EXPECT_EQ(seen.rect.top, 50 + 212);

@@ -13,6 +13,7 @@
 #include "dialog_services.h"
 #include "lesson_state.h"
 #include "main_window.h"
+#include "panel_fixture.h"
 #include "problem_box.h"
 #include "startup.h"
 #include "textservices.h"
@@ -21,6 +22,8 @@
 #include "welcome.h"
 
 namespace {
+
+using namespace panel_fixture;
 
 TEST(ComputeScreenScale, ScalesWindowsAndFontByScreenSizeAndResolution) {
   struct Case {
@@ -129,8 +132,6 @@ struct TestWorld {
   ScreenMetrics screen{1024, 768, 96};
   std::vector<int> startResults;  // what successive program starts return; 33 when used up
   std::vector<std::string> started;
-  std::vector<std::string> boxes;  // each message box as the transcript writes it
-  Window lastBox = kNoWindow;
   int measuredHeight = -1;       // the font height character widths were last asked for
   bool backgroundShown = false;  // the large screen's black window was on screen
   Colour scrollBarWhileRunning{};
@@ -149,9 +150,6 @@ void TestCharWidths(std::string_view face, int height, CharWidths& widths) {
 ScreenMetrics TestScreen() {
   return world.screen;
 }
-bool TestFontInstalled(std::string_view) {
-  return true;
-}
 bool TestLibraryPresent(std::string_view) {
   return true;
 }
@@ -165,13 +163,11 @@ int TestStartProgram(std::string_view path) {
   return index < world.startResults.size() ? world.startResults[index] : 33;
 }
 void TestWindowChanged(Window window) {
+  NoteShownWindow(window);
   WindowView view{};
-  if (!ViewWindow(window, view) || !view.visible) return;
-  if (view.kind == WindowKind::kMessageBox && window != world.lastBox) {
-    world.lastBox = window;
-    world.boxes.push_back(DescribeMessageBox(window));
+  if (ViewWindow(window, view) && view.visible && view.className == "BkWnd") {
+    world.backgroundShown = true;
   }
-  if (view.className == "BkWnd") world.backgroundShown = true;
 }
 void TestWaitForInput() {
   world.scrollBarWhileRunning = GetScrollBarColour();
@@ -183,8 +179,6 @@ void AnswerBox(int button) {
   if (box != kNoWindow) ClickButton(DialogItem(box, button));
 }
 
-constexpr char kTestClass[] = "ShellTestMain";
-
 class ShellWindows : public testing::Test {
  protected:
   void SetUp() override {
@@ -192,47 +186,25 @@ class ShellWindows : public testing::Test {
     Backend backend{};
     backend.screen = TestScreen;
     backend.charWidths = TestCharWidths;
-    backend.fontInstalled = TestFontInstalled;
+    backend.fontInstalled = AnyFontInstalled;
     backend.libraryPresent = TestLibraryPresent;
     backend.pictureAvailable = TestPicture;
     backend.startProgram = TestStartProgram;
     backend.windowChanged = TestWindowChanged;
     backend.waitForInput = TestWaitForInput;
-    InstallBackend(backend);
-    RegisterResources(LessonResources());
-    // Once per run: a second registration of a class fails and changes nothing.
-    RegisterWindowClass({kTestClass, TsbWndProc, {0, 128, 128}, "TAVRIN"});
+    StartWindowSystem(backend);
   }
 
-  void TearDown() override {
-    for (Window window : {problemBox, mainWindow}) {
-      if (window != kNoWindow && IsWindow(window)) DestroyWindow(window);
-    }
-    problemBox = mainWindow = kNoWindow;
-    RunMessageLoop(kNoWindow);  // takes the quit the main window's end posted
-    SetActivePanel(kNoWindow);
-  }
+  void TearDown() override { EndWindowSystem(); }
 
   // A 640 x 480 main window at 0, 0 with the lesson's menu and an empty problem box.
   void CreateMain() {
-    mainWindow = CreateWindowOf(kTestClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 640, 480,
-                                kNoWindow, 0, 0);
-    problemBox = CreateWindowOf("listbox", "", kStyleChild | kStyleVisible | kStyleVScroll, 16, 10,
-                                608, 168, mainWindow, 0, 0);
+    CreateMainWindow(TsbWndProc, "TAVRIN", {0, 0, 640, 480});
+    CreateProblemBox();
     problemBoxOwnProc = ReplaceWindowProc(problemBox, ProbListCmd);
   }
 
   static std::string MenuBar() { return DescribeMenuBar(mainWindow); }
-
-  static std::vector<std::string> Rows(Window list) {
-    std::vector<std::string> rows;
-    std::array<char, kMaxControlText> row{};
-    for (int i = 0; i < ListRowCount(list); ++i) {
-      ListRowText(list, i, row);
-      rows.emplace_back(TextIn(row));
-    }
-    return rows;
-  }
 };
 
 const std::string kReadyMenu =
@@ -284,11 +256,11 @@ TEST_F(ShellWindows, AddWrappedTextWrapsToTheListWidthInTheGivenFont) {
     AddWrappedText(list, kListIsWindow, c.text, c.useLessonFont ? lesson : kNoFont);
     Lines expected = c.expected;
     expected.insert(expected.begin(), "kept");
-    EXPECT_EQ(Rows(list), expected);
+    EXPECT_EQ(RowsOf(list), expected);
     // The same through the dialog's control ID.
     ListClear(list);
     AddWrappedText(mainWindow, 77, c.text, c.useLessonFont ? lesson : kNoFont);
-    EXPECT_EQ(Rows(list), c.expected);
+    EXPECT_EQ(RowsOf(list), c.expected);
     DestroyWindow(list);
   }
   DeleteFont(lesson);
@@ -329,7 +301,7 @@ TEST_F(ShellWindows, CancelledQuitDuringAProblemGivesBackItsMenu) {
   ASSERT_EQ(MenuBar(), kProblemMenu);
   world.onIdle = [] { AnswerBox(kIdCancel); };
   EXPECT_EQ(SendMessageTo(mainWindow, kMsgClose, 0, 0), 0);
-  EXPECT_EQ(world.boxes,
+  EXPECT_EQ(onScreen.boxes,
             std::vector<std::string>{
                 "box \"Quit Module\" information OK/Cancel: You are about to quit Tavrin."});
   EXPECT_EQ(MenuBar(), kProblemMenu);
@@ -375,11 +347,11 @@ TEST_F(ShellWindows, CalculatorStartsFromTheWindowsThenTheSystemDirectory) {
     SCOPED_TRACE(c.name);
     world.startResults = c.startResults;
     world.started.clear();
-    world.boxes.clear();
+    onScreen = OnScreen{};
     world.onIdle = [] { AnswerBox(kIdOk); };
     MainWindowCommand(mainWindow, kCmdCalculator, 0);
     EXPECT_EQ(world.started, c.started);
-    EXPECT_EQ(world.boxes, c.boxes);
+    EXPECT_EQ(onScreen.boxes, c.boxes);
   }
   // A calculator already open is brought forward instead.
   Window calculator = CreateForeignWindow("SciCalc", "Calculator");

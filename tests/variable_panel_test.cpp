@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,15 +17,17 @@
 #include "formulation_model.h"
 #include "lesson_flow.h"
 #include "lesson_state.h"
+#include "panel_fixture.h"
 #include "parameter_table.h"
 #include "problem_statement.h"
 #include "row_format.h"
 #include "textservices.h"
-#include "transcript.h"
 #include "ui_resources.h"
 #include "variable_panel.h"
 
 namespace {
+
+using namespace panel_fixture;
 
 constexpr int kProblemCodes[] = {kProblemPrinting, kProblemFurniture, kProblemPorcelain,
                                  kProblemFeedMix, kProblemFarm};
@@ -183,91 +184,28 @@ TEST(ScrolledTopRow, KeepsTheFirstRowFirstAndTheLastPageFull) {
 
 // ---- The panel on the window system ----------------------------------------------------------
 
-struct Posted {
-  int command;
-  LParam value;
-  bool operator==(const Posted&) const = default;
-};
-
-void PrintTo(const Posted& posted, std::ostream* out) {
-  *out << "command " << posted.command << " value " << posted.value;
-}
-
-// What the lesson showed while the test waited, and how the test answers.
-struct TestWorld {
-  bool ctrlHeld = false;
-  std::vector<Posted> posted;      // commands the main window received
-  std::vector<std::string> shown;  // message boxes as the transcript writes them, dialog names
-  std::vector<std::uint32_t> boxStyles;
-};
-TestWorld world;
-
-bool TestKeyDown(int key) {
-  return key == kKeyControl && world.ctrlHeld;
-}
-
-std::string ItemText(Window dialog, int id) {
-  std::array<char, kMaxControlText> text{};
-  GetWindowText(DialogItem(dialog, id), text);
-  return std::string(TextIn(text));
-}
-
-std::vector<std::string> Rows(Window list) {
-  std::vector<std::string> rows;
-  std::array<char, kMaxControlText> row{};
-  for (int i = 0; i < ListRowCount(list); ++i) {
-    ListRowText(list, i, row);
-    rows.emplace_back(TextIn(row));
-  }
-  return rows;
-}
-
-// Reads what the modal window on top shows, then closes it: a box with Yes or OK,
-// a dialog with "&Ok". Nothing on top delivers nothing, which ends the loop that waits.
-void TestWaitForInput() {
+// Closes the modal window on top: a box with Yes or OK, a dialog with "&Ok". Nothing on top
+// delivers nothing, which ends the loop that waits.
+void AnswerWhatIsOnTop() {
   Window top = TopModal();
   WindowView view{};
   if (top == kNoWindow || !ViewWindow(top, view)) return;
-  if (view.kind == WindowKind::kMessageBox) {
-    world.shown.push_back(DescribeMessageBox(top));
-    world.boxStyles.push_back(view.boxStyle);
-    bool question = (view.boxStyle & kBoxButtonsMask) == kBoxYesNo;
-    ClickButton(DialogItem(top, question ? kIdYes : kIdOk));
-    return;
-  }
-  world.shown.emplace_back(view.templateName);
-  ClickButton(DialogItem(top, kIdOk));
+  bool question =
+      view.kind == WindowKind::kMessageBox && (view.boxStyle & kBoxButtonsMask) == kBoxYesNo;
+  ClickButton(DialogItem(top, question ? kIdYes : kIdOk));
 }
 
-Result RecordingMainProc(Window window, unsigned message, WParam wParam, LParam lParam) {
-  if (message == kMsgCommand) {
-    world.posted.push_back({CommandId(wParam), lParam});
-    return 0;
-  }
-  return DefaultWindowProc(window, message, wParam, lParam);
-}
-
-constexpr char kMainClass[] = "VariablePanelTestMain";
 constexpr int kProblemBoxRows = 40;
-const std::string kCorrectBox = "box \"Tavrin\" exclamation OK: Correct Answer!";
 
 class VariablePanel : public testing::Test {
  protected:
   void SetUp() override {
-    ResetWindowSystem();
-    world = TestWorld{};
     Backend backend{};
-    backend.keyDown = TestKeyDown;
-    backend.windowChanged = [](Window) {};
-    backend.waitForInput = TestWaitForInput;
-    InstallBackend(backend);
-    RegisterResources(LessonResources());
-    RegisterWindowClass({kMainClass, RecordingMainProc, {0, 128, 128}, "TAVRIN"});
-    mainWindow = CreateWindowOf(kMainClass, "Tavrin", kStyleCaption | kStyleVisible, 0, 0, 640, 480,
-                                kNoWindow, 0, 0);
-    problemBox = CreateWindowOf("listbox", "", kStyleChild | kStyleVisible | kStyleVScroll, 16, 10,
-                                608, 168, mainWindow, 0, 0);
-    for (int i = 0; i < kProblemBoxRows; ++i) ListAddRow(problemBox, "line");
+    backend.keyDown = CtrlKeyDown;
+    backend.waitForInput = AnswerWhatIsOnTop;
+    StartWindowSystem(backend);
+    CreateMainWindow(RecordingMainProc, "TAVRIN", {0, 0, 640, 480});
+    CreateProblemBox(kProblemBoxRows);
     variablePanel = CreateModelessDialog("2601", mainWindow, VarSelectCmd, 0);
     list = DialogItem(variablePanel, 2010);
     mode = kPracticeMode;
@@ -281,9 +219,8 @@ class VariablePanel : public testing::Test {
   }
 
   void TearDown() override {
-    SetActivePanel(kNoWindow);
-    ResetWindowSystem();
-    mainWindow = problemBox = variablePanel = kNoWindow;
+    EndWindowSystem();
+    variablePanel = kNoWindow;
   }
 
   // As the lesson flow starts the stage: command 2650, then the panel shown with the focus.
@@ -323,7 +260,7 @@ class VariablePanel : public testing::Test {
 
   // The list's rows and the codes are in step: each row shows its own code's phrase.
   void ExpectRowsMatchCodes() {
-    std::vector<std::string> rows = Rows(list);
+    std::vector<std::string> rows = RowsOf(list);
     std::vector<int> codes = Codes();
     ASSERT_EQ(rows.size(), codes.size());
     for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i], phrases[codes[i]]) << i;
@@ -338,7 +275,7 @@ TEST_F(VariablePanel, StartFillsTheShuffledListAndFocusesItsFirstRow) {
   StartSelection();
   Press(1660);
   ASSERT_FALSE(IsWindowEnabled(DialogItem(variablePanel, 1660)));
-  world = TestWorld{};
+  onScreen = OnScreen{};
   StartSelection();
   EXPECT_EQ(ItemText(variablePanel, 1650), "Select a variable from the following list:");
   EXPECT_TRUE(IsWindowEnabled(DialogItem(variablePanel, 1660)));
@@ -349,7 +286,7 @@ TEST_F(VariablePanel, StartFillsTheShuffledListAndFocusesItsFirstRow) {
   EXPECT_EQ(ListSelection(list), 0);
   EXPECT_EQ(ListTopRow(list), 0);
   EXPECT_EQ(GetFocus(), list);
-  EXPECT_TRUE(world.shown.empty());
+  EXPECT_TRUE(onScreen.modals.empty());
 }
 
 TEST_F(VariablePanel, GainingTheFocusPlacesThePanelAndFocusesTheList) {
@@ -375,11 +312,11 @@ TEST_F(VariablePanel, GainingTheFocusPlacesThePanelAndFocusesTheList) {
 TEST_F(VariablePanel, FinishedWithEveryVariablePickedDropsTheRestAndIsRight) {
   StartSelection();
   for (int k = 0; k < formulation.variableCount; ++k) Pick(RowOf(k + 1));
-  world.shown.clear();
+  onScreen = OnScreen{};
   Press(1660);
-  EXPECT_EQ(world.shown, std::vector<std::string>{kCorrectBox});
+  EXPECT_EQ(onScreen.modals, std::vector<std::string>{kCorrectBox});
   EXPECT_EQ(variableSelection.candidateCount, 0);
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
+  EXPECT_EQ(posted, (std::vector<Posted>{{kCmdVariablesSelected, 1}}));
   EXPECT_FALSE(IsWindowVisible(variablePanel));
   EXPECT_EQ(activePanel, kNoWindow);
   EXPECT_EQ(strikes, 0);
@@ -391,16 +328,13 @@ TEST_F(VariablePanel, CancelYesLeavesCertification) {
   StartSelection();
   int before = variableSelection.candidateCount;
   Press(kIdCancel);
-  EXPECT_EQ(world.shown,
-            std::vector<std::string>{
-                "box \"End Certification\" question Yes/No: Are you sure you want to exit "
-                "Certification Mode?"});
-  EXPECT_EQ(world.boxStyles,
+  EXPECT_EQ(onScreen.modals, std::vector<std::string>{kEndCertificationBox});
+  EXPECT_EQ(onScreen.boxStyles,
             std::vector<std::uint32_t>{kBoxYesNo | kBoxIconQuestion | kBoxSystemModal});
   EXPECT_EQ(problemProgress.quitRequested, 1);
   EXPECT_FALSE(IsWindowVisible(variablePanel));
   EXPECT_EQ(activePanel, kNoWindow);
-  EXPECT_EQ(world.posted, (std::vector<Posted>{{kCmdProblemOver, -1}}));
+  EXPECT_EQ(posted, (std::vector<Posted>{{kCmdProblemOver, -1}}));
   EXPECT_EQ(variableSelection.candidateCount, before);
 }
 
@@ -435,15 +369,15 @@ TEST_F(VariablePanel, ArrowKeysMoveTheSelectionAndWithCtrlScrollTheProblemBox) {
     SCOPED_TRACE(c.name);
     ListSetTopRow(problemBox, 5);
     ListSelect(list, c.fromRow == kLast ? last : c.fromRow);
-    world.ctrlHeld = c.ctrl;
+    ctrlHeld = c.ctrl;
     KeyPress(list, c.key);
     Run();
     EXPECT_EQ(ListSelection(list), c.row == kLast ? last : c.row);
     EXPECT_EQ(ListTopRow(problemBox), c.problemTop);
     EXPECT_EQ(GetFocus(), list);
   }
-  EXPECT_TRUE(world.shown.empty());
-  EXPECT_TRUE(world.posted.empty());
+  EXPECT_TRUE(onScreen.modals.empty());
+  EXPECT_TRUE(posted.empty());
 }
 
 }  // namespace
