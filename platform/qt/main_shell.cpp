@@ -178,6 +178,11 @@ MainShell::MainShell(Window window)
   TagWidget(desk_, window);
   menuBar()->installEventFilter(this);
   menuBar()->setNativeMenuBar(false);
+  // A caption with the system menu, a minimise box and a close box; no maximise box, as the
+  // lesson always runs maximised.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
 }
 
 void MainShell::SetDeskSize(QSize size, bool exactly) {

@@ -189,6 +189,9 @@ void ShowShell(const WindowView& view) {
     if (mirrorOptions.fixedScreen) {
       shell->show();
     } else {
+      // Sized to the room of the display first: without a window manager, or with one that does
+      // not maximise on request, the lesson still fills it.
+      if (QScreen* screen = shell->screen()) shell->setGeometry(screen->availableGeometry());
       shell->showMaximized();
     }
   }
