@@ -11,9 +11,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,8 +67,14 @@ bool ReadCommandLine(int argc, char** argv, CommandLine& line, std::string& erro
   return true;
 }
 
+// Messages go out through C streams: a program that includes <iostream> anywhere sets up the C++
+// standard streams and their locale at every start.
+void Complain(std::string_view message) {
+  std::fwrite(message.data(), 1, message.size(), stderr);
+}
+
 int UsageError(std::string_view error) {
-  std::cerr << "tavrin: " << error << '\n' << kUsage;
+  Complain("tavrin: " + std::string(error) + '\n' + kUsage);
   return kUsageError;
 }
 
@@ -120,7 +126,7 @@ int RunDesktop(int& argc, char** argv, const CommandLine& line) {
   desktop.screen = {options.screen.width, options.screen.height, options.screen.dpi};
   desktop.exitAtFirstIdle = line.exitAtFirstIdle;
   if (!InstallQtBackend(argc, argv, desktop, error)) {
-    std::cerr << "tavrin: " << error << " (run a session headless with --play SCRIPT)\n";
+    Complain("tavrin: " + error + " (run a session headless with --play SCRIPT)\n");
     return 1;
   }
   RegisterResources(LessonResources());
@@ -130,8 +136,9 @@ int RunDesktop(int& argc, char** argv, const CommandLine& line) {
 }
 #else
 int RunDesktop(int&, char**, const CommandLine&) {
-  std::cerr << "tavrin: this build has no desktop (it was built without Qt 6); run a session "
-               "headless with --play SCRIPT (see the README)\n";
+  Complain(
+      "tavrin: this build has no desktop (it was built without Qt 6); run a session headless "
+      "with --play SCRIPT (see the README)\n");
   return kUsageError;
 }
 #endif
@@ -152,7 +159,7 @@ int main(int argc, char** argv) {
   // The time in seconds, unless the session is to be replayed exactly.
   SeedRandom(script.hasSeed ? script.seed : static_cast<std::uint64_t>(std::time(nullptr)));
 
-  InstallHeadlessBackend(script, std::cout);
+  InstallHeadlessBackend(script, stdout);
   RegisterResources(LessonResources());
   int code = LessonMain();
   return FinishPlay(code);

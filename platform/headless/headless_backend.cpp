@@ -2,8 +2,9 @@
 // loop of idle moment, transcript, next action.
 #include "headless_backend.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <ostream>
 
 #include "play_actions.h"
 #include "transcript.h"
@@ -31,9 +32,17 @@ constexpr PictureSize kPictures[] = {
     {"TRAMOR32.DLL", "profmodc.bmp", 640, 480},
 };
 
+// Where the transcript goes: a C stream (the program's standard output), or a C++ stream (the
+// tests' string streams). The program itself stays clear of <iostream>: including it anywhere
+// sets up the standard streams and their locale at every start, the desktop's too.
+struct TranscriptOut {
+  std::FILE* file = nullptr;
+  std::ostream* stream = nullptr;
+};
+
 struct Runner {
   PlayScript script;
-  std::ostream* out = nullptr;
+  TranscriptOut out;
   Transcript transcript;
   std::size_t nextAction = 0;
   std::size_t typingAction = 0;   // the `type` or `clear` whose strokes are pending
@@ -55,20 +64,40 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 // ---- Writing ----------------------------------------------------------------------------------
 
+void Put(std::string_view text) {
+  if (runner.out.file) {
+    std::fwrite(text.data(), 1, text.size(), runner.out.file);
+  } else if (runner.out.stream) {
+    runner.out.stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+  }
+}
+
+void FlushTranscript() {
+  if (runner.out.file) std::fflush(runner.out.file);
+  if (runner.out.stream) runner.out.stream->flush();
+}
+
 void Write(std::string_view text) {
-  *runner.out << text;
+  Put(text);
   runner.sinceAction += text;
 }
 
 void Echo(const PlayAction& action) {
-  *runner.out << "> " << action.source << '\n';
+  Put("> " + action.source + '\n');
   if (action.kind != ActionKind::kExpect) runner.sinceAction.clear();
 }
 
+// "script line N: ACTION: reason" on standard error, after the transcript so far.
+void ReportFailure(const PlayAction& action, std::string_view reason) {
+  FlushTranscript();
+  const std::string message = "script line " + std::to_string(action.line) + ": " + action.source +
+                              ": " + std::string(reason) + '\n';
+  std::fputs(message.c_str(), stderr);
+  std::fflush(stderr);
+}
+
 [[noreturn]] void Fail(const PlayAction& action, std::string_view reason) {
-  runner.out->flush();
-  std::cerr << "script line " << action.line << ": " << action.source << ": " << reason << '\n';
-  std::cerr.flush();
+  ReportFailure(action, reason);
   std::exit(1);
 }
 
@@ -162,7 +191,7 @@ bool KeyDown(int key) {
 void TakeNextAction() {
   for (;;) {
     if (runner.nextAction >= runner.script.actions.size()) {
-      runner.out->flush();
+      FlushTranscript();
       std::exit(0);
     }
     const PlayAction& action = runner.script.actions[runner.nextAction++];
@@ -190,21 +219,10 @@ void WaitForInput() {
   TakeNextAction();
 }
 
-}  // namespace
-
-void HeadlessCharWidths(std::string_view face, int, CharWidths& widths) {
-  const int width = SameIgnoringCase(face, kLessonFace) ? kLessonFaceWidth : kOtherFaceWidth;
-  for (int byte = 0; byte < 256; ++byte) widths[byte] = byte < 0x20 ? 0 : width;
-}
-
-void WriteIdleMoment() {
-  Write(DescribeIdleMoment(runner.transcript));
-  runner.out->flush();
-}
-
-void InstallHeadlessBackend(const PlayScript& script, std::ostream& out) {
+// Starts a session: the script, a fresh transcript, and the back end's entries installed.
+void InstallRunner(const PlayScript& script, TranscriptOut out) {
   runner.script = script;
-  runner.out = &out;
+  runner.out = out;
   runner.transcript = Transcript{};
   runner.nextAction = 0;
   runner.typingAction = 0;
@@ -229,15 +247,33 @@ void InstallHeadlessBackend(const PlayScript& script, std::ostream& out) {
   if (script.alreadyRunning) CreateForeignWindow("Tavrin", "Tavrin");
 }
 
+}  // namespace
+
+void HeadlessCharWidths(std::string_view face, int, CharWidths& widths) {
+  const int width = SameIgnoringCase(face, kLessonFace) ? kLessonFaceWidth : kOtherFaceWidth;
+  for (int byte = 0; byte < 256; ++byte) widths[byte] = byte < 0x20 ? 0 : width;
+}
+
+void WriteIdleMoment() {
+  Write(DescribeIdleMoment(runner.transcript));
+  FlushTranscript();
+}
+
+void InstallHeadlessBackend(const PlayScript& script, std::FILE* out) {
+  InstallRunner(script, {out, nullptr});
+}
+
+void InstallHeadlessBackend(const PlayScript& script, std::ostream& out) {
+  InstallRunner(script, {nullptr, &out});
+}
+
 int FinishPlay(int exitCode) {
   WriteIdleMoment();
   ReportEventLine("exit " + std::to_string(exitCode));
-  runner.out->flush();
+  FlushTranscript();
   if (HasPendingStrokes()) {
     ResetPlayActions();
-    std::cerr << "script line " << runner.script.actions[runner.typingAction].line << ": "
-              << runner.script.actions[runner.typingAction].source
-              << ": the lesson ended while typing\n";
+    ReportFailure(runner.script.actions[runner.typingAction], "the lesson ended while typing");
     return 1;
   }
   for (; runner.nextAction < runner.script.actions.size(); ++runner.nextAction) {
@@ -249,10 +285,9 @@ int FinishPlay(int exitCode) {
         PerformPlayAction(action, runner.sinceAction, delivered, reason)) {
       continue;
     }
-    runner.out->flush();
-    std::cerr << "script line " << action.line << ": " << action.source << ": " << reason << '\n';
+    ReportFailure(action, reason);
     return 1;
   }
-  runner.out->flush();
+  FlushTranscript();
   return 0;
 }

@@ -5,7 +5,8 @@
 // it for `tavrin --play`; the headless tests use it directly.
 #pragma once
 
-#include <ostream>
+#include <cstdio>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,8 @@
 #include "play_script.h"
 
 // Makes the headless back end the window system's back end for this script, writing the transcript
-// to out (which must outlive the session). With `already-running` it also creates the window of
-// the other copy (class and title "Tavrin").
+// to out (which must outlive the session): the program passes stdout, the tests a string stream.
+// With `already-running` it also creates the window of the other copy (class and title "Tavrin").
 //
 // How a session ends:
 // - The script runs out of actions while the lesson waits for input: the transcript so far is
@@ -25,6 +26,7 @@
 //   ends with std::exit(1).
 // - The lesson ends by itself (its loop returned, or start-up stopped early): main() calls
 //   FinishPlay with the lesson's exit code and returns what FinishPlay returns.
+void InstallHeadlessBackend(const PlayScript& script, std::FILE* out);
 void InstallHeadlessBackend(const PlayScript& script, std::ostream& out);
 
 // Writes the last changes and `exit CODE`, then checks the actions left over: `expect` lines are

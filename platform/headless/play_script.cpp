@@ -3,9 +3,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include <cstdio>
 
 #include "platform.h"
 
@@ -287,6 +285,17 @@ int ReadAction(std::string_view word, std::string_view rest, PlayAction& action,
   return 0;
 }
 
+// The whole of a file, read through C streams: the program keeps clear of the C++ standard
+// streams (see headless_backend.cpp).
+bool ReadWholeFile(std::FILE* file, std::string& text) {
+  char block[4096];
+  for (;;) {
+    const std::size_t got = std::fread(block, 1, sizeof block, file);
+    text.append(block, got);
+    if (got < sizeof block) return std::ferror(file) == 0;
+  }
+}
+
 }  // namespace
 
 bool ParsePlayScript(std::string_view text, PlayScript& script, std::string& error) {
@@ -327,19 +336,16 @@ bool ParsePlayScript(std::string_view text, PlayScript& script, std::string& err
 
 bool LoadPlayScript(std::string_view path, PlayScript& script, std::string& error) {
   std::string text;
+  bool read = false;
   if (path == "-") {
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  } else {
-    std::ifstream file{std::string(path), std::ios::binary};
-    if (!file) {
-      error = "cannot read the script " + std::string(path);
-      return false;
-    }
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-      error = "cannot read the script " + std::string(path);
-      return false;
-    }
+    read = ReadWholeFile(stdin, text);
+  } else if (std::FILE* file = std::fopen(std::string(path).c_str(), "rb")) {
+    read = ReadWholeFile(file, text);
+    std::fclose(file);
+  }
+  if (!read) {
+    error = "cannot read the script " + std::string(path);
+    return false;
   }
   return ParsePlayScript(text, script, error);
 }
