@@ -242,7 +242,7 @@ QWidget* NewList(Window window, QWidget* parent) {
 // either side of the thumb) painted over in the window system's scroll-bar colour.
 class TrackStyle : public QProxyStyle {
  public:
-  TrackStyle() : QProxyStyle(QApplication::style()->name()) {}
+  TrackStyle() : QProxyStyle() {}
   void SetColour(const QColor& colour) { colour_ = colour; }
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                           QPainter* painter, const QWidget* widget) const override {

@@ -19,6 +19,7 @@
 #include "desktop_printing.h"
 #include "desktop_text.h"
 #include "desktop_view.h"
+#include "lesson_style.h"
 #include "main_shell.h"
 #include "outside_world.h"
 #include "single_instance.h"
@@ -165,6 +166,7 @@ bool InstallQtBackend(int& argc, char** argv, const DesktopOptions& options, std
     return false;
   }
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallLessonStyle();
   QApplication::setFont(SystemDesktopFont());
   desktop.screen = options.fixedScreen ? options.screen : MeasureDesktopScreen();
   desktop.inputEnded = false;
