@@ -128,18 +128,24 @@ bool IsCandidate(int constraint, const ProblemProgress& progress, int mode) {
 int WalkConstraints(const ParsedEntry& entry, const Formulation& formulation,
                     const ProblemProgress& progress, int mode, CandidateList& candidates) {
   // Record every candidate in order and stop at the first with no bad item; returns its index,
-  // or -1 when the walk found no exact match.
-  candidates.count = 0;
+  // or -1 when the walk found no exact match. The count stays in a register during the walk and
+  // is stored once at its end.
   const CoefficientWindows windows = WindowsOf(entry.enteredRow);
   const int limit = ConstraintLimit(formulation);
-  for (int i = 0; i < limit && candidates.count < kMaxCandidates; ++i) {
+  int count = 0;
+  int exact = -1;
+  for (int i = 0; i < limit && count < kMaxCandidates; ++i) {
     if (!IsCandidate(i, progress, mode)) continue;
     const int good = CountGoodItems(windows, entry.enteredRow, formulation.constraints[i]);
-    candidates.items[candidates.count] = {i, good, kConstraintItems - good};
-    ++candidates.count;
-    if (good == kConstraintItems) return i;
+    candidates.items[count] = {i, good, kConstraintItems - good};
+    ++count;
+    if (good == kConstraintItems) {
+      exact = i;
+      break;
+    }
   }
-  return -1;
+  candidates.count = count;
+  return exact;
 }
 
 bool ExactMatchCounts(int constraint, const ProblemProgress& progress, int mode) {
