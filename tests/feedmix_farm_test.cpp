@@ -21,9 +21,13 @@
 #include "parameter_table.h"
 #include "problem_statement.h"
 #include "string_table.h"
+#include "text_patterns.h"
 #include "textservices.h"
 
 namespace {
+
+using text_patterns::Each;
+using text_patterns::Join;
 
 constexpr int kSeeds = 2000;
 
@@ -156,22 +160,6 @@ struct ProblemCase {
   std::vector<std::string> variables;
   std::vector<std::string> descriptions;
 };
-
-// The texts of a pattern, each word in place of its '%'.
-std::vector<std::string> Each(const std::string& pattern, const std::vector<std::string>& words) {
-  std::vector<std::string> texts;
-  for (const std::string& word : words) {
-    std::string text = pattern;
-    texts.push_back(text.replace(text.find('%'), 1, word));
-  }
-  return texts;
-}
-
-std::vector<std::string> Join(const std::vector<std::vector<std::string>>& parts) {
-  std::vector<std::string> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
 
 // clang-format off
 const ProblemCase& FeedMix() {
