@@ -349,9 +349,13 @@ int CountEnteredConstraints(const Formulation& formulation, const ProblemProgres
 }
 
 int NearestConstraint(const CandidateList& candidates, const ParsedEntry& entry,
-                      const Formulation& formulation, const ProblemProgress& progress, int mode) {
-  // Step 1: a formulation with fewer constraints than are entered has no nearest one.
-  if (formulation.constraintCount < CountEnteredConstraints(formulation, progress)) return -1;
+                      const Formulation& formulation,
+                      [[maybe_unused]] const ProblemProgress& progress, int mode) {
+  // Step 1: a formulation with fewer constraints than are entered has no nearest one. Only the
+  // flags below the constraint count are counted (CountEnteredConstraints), never more than the
+  // count, so that happens exactly when the count is below zero, a broken record: the flags need
+  // not be counted for every line.
+  if (formulation.constraintCount < 0) return -1;
   // Step 2: the one candidate with the largest good count, or the tie-break between several.
   const TiedSet tied = CollectBest(candidates);
   if (tied.count == 1) return tied.constraints[0];
