@@ -93,9 +93,7 @@ Result WrongCmd(Window dialog, unsigned message, WParam wParam, LParam /*lParam*
       // The focus is on the list already; 0 keeps the window system from moving it.
       return 0;
     case kMsgCommand:
-      if (CommandId(wParam) != kIdOk) return 0;
-      EndDialog(dialog, kExplanationShown);
-      return 1;
+      return EndOnOk(dialog, wParam, kExplanationShown);
     default:
       return 0;
   }

@@ -202,9 +202,7 @@ Result ConstListCmd(Window dialog, unsigned message, WParam wParam, LParam /*lPa
     case kMsgInitDialog:
       return OpenFormulationList(dialog);
     case kMsgCommand:
-      if (CommandId(wParam) != kIdOk) return 0;
-      EndDialog(dialog, kIdOk);
-      return 1;
+      return EndOnOk(dialog, wParam, kIdOk);
     default:
       return 0;
   }
@@ -215,9 +213,7 @@ Result CorrectConstrCmd(Window dialog, unsigned message, WParam wParam, LParam /
     case kMsgInitDialog:
       return OpenRepeatNotice(dialog);
     case kMsgCommand:
-      if (CommandId(wParam) != kIdOk) return 0;
-      EndDialog(dialog, kIdOk);
-      return 1;
+      return EndOnOk(dialog, wParam, kIdOk);
     default:
       return 0;
   }

@@ -494,9 +494,7 @@ Result BadVarCmd(Window dialog, unsigned message, WParam wParam, LParam lParam) 
       SetFocus(DialogItem(dialog, kIdOk));
       return 1;
     case kMsgCommand:
-      if (CommandId(wParam) != kIdOk) return 0;
-      EndDialog(dialog, kIdOk);
-      return 1;
+      return EndOnOk(dialog, wParam, kIdOk);
     default:
       return 0;
   }
@@ -514,9 +512,7 @@ Result VarListCmd(Window dialog, unsigned message, WParam wParam, LParam /*lPara
       return 1;
     }
     case kMsgCommand:
-      if (CommandId(wParam) != kIdOk) return 0;
-      EndDialog(dialog, kIdOk);
-      return 1;
+      return EndOnOk(dialog, wParam, kIdOk);
     default:
       return 0;
   }

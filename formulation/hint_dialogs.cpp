@@ -136,9 +136,7 @@ Result Hint2Cmd(Window dialog, unsigned message, WParam wParam, LParam /*lParam*
     case kMsgInitDialog:
       return OpenHintList(dialog);
     case kMsgCommand:
-      if (CommandId(wParam) != kIdOk) return 0;
-      EndDialog(dialog, kIdOk);
-      return 1;
+      return EndOnOk(dialog, wParam, kIdOk);
     default:
       return 0;
   }

@@ -220,6 +220,13 @@ Result RunModalDialog(std::string_view templateName, Window owner, WindowProc pr
 // Ends a modal dialog with that result (it is hidden now, destroyed when its loop returns); a
 // modeless dialog is only hidden.
 void EndDialog(Window dialog, Result result);
+// The command of a dialog that only its OK button closes: OK ends it with result and is handled
+// (1); any other command is not (0).
+inline Result EndOnOk(Window dialog, WParam wParam, Result result) {
+  if (CommandId(wParam) != kIdOk) return 0;
+  EndDialog(dialog, result);
+  return 1;
+}
 Window DialogItem(Window dialog, int id);
 void SetDialogItemText(Window dialog, int id, std::string_view text);
 std::string_view DialogTemplateName(Window dialog);
